@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# README command 1: install what is missing, build, and start the editor.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+"$here/install-deps.sh"
+"$here/build.sh"
+bin="$here/../build/bin"
+if [ -x "$bin/lindar" ]; then
+  exec "$bin/lindar" "$@"
+fi
+exec "$bin/lindar-cli" --help
