@@ -1,6 +1,7 @@
 #include "package/OPFManifestManager.h"
 
 #include "package/FileTypeImage.h"
+#include "package/OpfNames.h"
 #include "platform/core/PathGuard.h"
 
 #include <QDir>
@@ -51,13 +52,14 @@ void COPFManifestManager::LoadManifest(const std::shared_ptr<CXmlDocument>& docu
 {
     m_pDocument = document;
     m_rootElement = rootElement;
+    m_strOpfPrefix = GetOpfPrefix(m_rootElement);
     m_strPackageFolder = packageFolder;
     if (!m_strPackageFolder.endsWith(QLatin1Char('/')) && !m_strPackageFolder.endsWith(QLatin1Char('\\')))
         m_strPackageFolder += QLatin1Char('/');
     m_strPackagePath = packagePath;
     m_itemTable.clear();
 
-    const CXmlNodeList manifests = m_rootElement.GetElementsByTagName(QStringLiteral("manifest"));
+    const CXmlNodeList manifests = GetOpfElements(m_rootElement, m_strOpfPrefix, QStringLiteral("manifest"));
     for (const CXmlNode& manifest : manifests) {
         for (const CXmlNode& child : manifest.GetChildNodes()) {
             if (child.GetType() != CXmlNode::NODE_ELEMENT)
@@ -101,7 +103,7 @@ bool COPFManifestManager::SaveManifest()
 {
     if (!m_pManifestTree || !m_pDocument || m_rootElement.IsNull())
         return false;
-    CXmlNodeList manifests = m_rootElement.GetElementsByTagName(QStringLiteral("manifest"));
+    CXmlNodeList manifests = GetOpfElements(m_rootElement, m_strOpfPrefix, QStringLiteral("manifest"));
     for (qsizetype m = manifests.size() - 1; m >= 0; --m) {
         const CXmlNodeList children = manifests[m].GetChildNodes();
         for (qsizetype c = children.size() - 1; c >= 0; --c) {
@@ -117,7 +119,7 @@ bool COPFManifestManager::SaveManifest()
         const platform::TreeItem mediaTypeItem = m_pManifestTree->GetChildItem(entry);
         const platform::TreeItem hrefItem =
             mediaTypeItem ? m_pManifestTree->GetNextSiblingItem(mediaTypeItem) : nullptr;
-        CXmlNode item = m_pDocument->CreateElement(QStringLiteral("item"));
+        CXmlNode item = m_pDocument->CreateElement(m_strOpfPrefix + QStringLiteral("item"));
         if (item.IsNull())
             return false;
         item.SetAttribute(QStringLiteral("href"),

@@ -55,6 +55,7 @@ private:
     platform::TreeControl* m_pManifestTree = nullptr;
     std::shared_ptr<CXmlDocument> m_pDocument;
     CXmlNode m_rootElement;
+    QString m_strOpfPrefix; // "opf:" when the package names its elements so
     QString m_strPackageFolder; // always ends in "/"
     QString m_strPackagePath;
     QHash<QString, _MANIFEST_ITEM> m_itemTable;

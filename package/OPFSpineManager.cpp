@@ -1,6 +1,7 @@
 #include "package/OPFSpineManager.h"
 
 #include "package/FileTypeImage.h"
+#include "package/OpfNames.h"
 #include "package/OPFManifestManager.h"
 
 namespace {
@@ -16,9 +17,10 @@ void COPFSpineManager::LoadSpine(const std::shared_ptr<CXmlDocument>& document,
 {
     m_pDocument = document;
     m_rootElement = rootElement;
+    m_strOpfPrefix = GetOpfPrefix(m_rootElement);
     m_strPackagePath = packagePath;
 
-    const CXmlNodeList spines = m_rootElement.GetElementsByTagName(QStringLiteral("spine"));
+    const CXmlNodeList spines = GetOpfElements(m_rootElement, m_strOpfPrefix, QStringLiteral("spine"));
     for (qsizetype s = spines.size() - 1; s >= 0; --s) {
         const CXmlNodeList attributes = spines[s].GetAttributes();
         for (qsizetype a = attributes.size() - 1; a >= 0; --a) {
@@ -54,7 +56,7 @@ bool COPFSpineManager::SaveSpine()
 {
     if (!m_pSpineTree || !m_pDocument || m_rootElement.IsNull())
         return false;
-    CXmlNodeList spines = m_rootElement.GetElementsByTagName(QStringLiteral("spine"));
+    CXmlNodeList spines = GetOpfElements(m_rootElement, m_strOpfPrefix, QStringLiteral("spine"));
     for (qsizetype s = spines.size() - 1; s >= 0; --s) {
         const CXmlNodeList children = spines[s].GetChildNodes();
         for (qsizetype c = children.size() - 1; c >= 0; --c) {
@@ -67,7 +69,7 @@ bool COPFSpineManager::SaveSpine()
         const QString idref = m_pSpineTree->GetItemText(entry);
         if (idref.isEmpty())
             continue;
-        CXmlNode itemref = m_pDocument->CreateElement(QStringLiteral("itemref"));
+        CXmlNode itemref = m_pDocument->CreateElement(m_strOpfPrefix + QStringLiteral("itemref"));
         if (itemref.IsNull())
             return false;
         itemref.SetAttribute(QStringLiteral("idref"), idref);

@@ -50,6 +50,7 @@ private:
     platform::TreeControl* m_pSpineTree = nullptr;
     std::shared_ptr<CXmlDocument> m_pDocument;
     CXmlNode m_rootElement;
+    QString m_strOpfPrefix; // "opf:" when the package names its elements so
     QList<_ITEMREF> m_itemrefList;
     QString m_strTocId;
     QString m_strPackagePath;
