@@ -187,6 +187,30 @@ TEST(LindarCli, HostileArchiveWritesNothingOutsideItsWorkFolder)
     EXPECT_TRUE(workFolders().isEmpty());
 }
 
+TEST(LindarCli, LeavesTheWorkFolderOfABookOpenElsewhereAlone)
+{
+    QTemporaryDir books;
+    ASSERT_TRUE(books.isValid());
+    ArchiveBuilder book;
+    book.addEpubFrame().add("OEBPS/content.opf", testbooks::kPackage);
+    ASSERT_TRUE(book.write(books.filePath("shared.epub")));
+    {
+        // The editor has the book open, with a change not yet saved.
+        CePubContainerFormat editorBook;
+        editorBook.GetZipWrapper().LoadLibraries();
+        ASSERT_TRUE(editorBook.OpenEpub(books.filePath("shared.epub")));
+        const QString unsaved = editorBook.GetWorkFolderPath() + "/OEBPS/unsaved.xhtml";
+        ASSERT_TRUE(testbooks::writeFile(unsaved, "<html/>"));
+
+        const CliRun run = runCli({"info", books.filePath("shared.epub")});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.json().value("workFolder").toString(), CePubContainerFormat::GetWorkFolderBase() + "shared(01)");
+        EXPECT_TRUE(QFileInfo::exists(unsaved));
+        EXPECT_EQ(workFolders(), QStringList{"shared"});
+    }
+    QDir(CePubContainerFormat::GetWorkFolderBase() + "shared").removeRecursively();
+}
+
 TEST(LindarCli, ResaveWritesBooksThatOpenAgainTheSame)
 {
     if (!QFileInfo::exists(kCorpus + "/expected.json"))
