@@ -124,7 +124,7 @@ QString requiredElementName(const QString& rowName)
 CPackageMetadata::CPackageMetadata() = default;
 CPackageMetadata::~CPackageMetadata() = default;
 
-void CPackageMetadata::LoadMetadata(CXmlDocument* document, const QString& packagePath)
+void CPackageMetadata::LoadMetadata(const std::shared_ptr<CXmlDocument>& document, const QString& packagePath)
 {
     m_pDocument = document;
     m_rootElement = document ? document->GetDocumentElement() : CXmlNode();

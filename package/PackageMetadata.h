@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 class CXmlDocument;
 namespace platform { class PropertyGrid; }
 
@@ -22,8 +24,7 @@ public:
     void SetMetadataGrid(platform::PropertyGrid* grid) { m_pMetadataGrid = grid; }
 
     // Fills group 0 in place and appends the additional items found to group 1.
-    // The document is shared with the other package managers and must outlive this object's use.
-    void LoadMetadata(CXmlDocument* document, const QString& packagePath);
+    void LoadMetadata(const std::shared_ptr<CXmlDocument>& document, const QString& packagePath);
     // Each rewrites the metadata element from one group and writes the package document.
     bool SaveRequiredMetadata();
     bool SaveOptionalMetadata();
@@ -39,7 +40,7 @@ private:
 
     platform::PropertyGrid* m_pMetadataGrid = nullptr;
     CXmlNode m_rootElement;
-    CXmlDocument* m_pDocument = nullptr;
+    std::shared_ptr<CXmlDocument> m_pDocument; // shared with the manifest and spine managers
     QHash<QString, int> m_tagTable;
     QString m_strPackagePath;
     QList<_METADATA> m_records;

@@ -29,9 +29,9 @@ protected:
     {
         path = dir.filePath(QStringLiteral("content.opf"));
         ASSERT_TRUE(WriteFile(path, bytes));
-        ASSERT_TRUE(document.Parse(path));
+        ASSERT_TRUE(document->Parse(path));
         metadata.SetMetadataGrid(&grid);
-        metadata.LoadMetadata(&document, path);
+        metadata.LoadMetadata(document, path);
     }
     // Saves both groups and reads the result back into a fresh document.
     CXmlNode saveAndReload()
@@ -53,7 +53,7 @@ protected:
     QTemporaryDir dir;
     QString path;
     platform::MemoryGrid grid;
-    CXmlDocument document;
+    std::shared_ptr<CXmlDocument> document = std::make_shared<CXmlDocument>();
     CXmlDocument reread;
     CPackageMetadata metadata;
 };
@@ -194,9 +194,9 @@ TEST_F(PackageMetadataTest, IdentifiersAreReplacedByTheRuleThatShowsThem)
         // Repeated saves keep one ISBN and one ECN; identifiers shown nowhere stay.
         EXPECT_EQ(texts(node, "dc:identifier"), (QStringList{"urn:uuid:1", "10.1/x", "333", "222"}));
         EXPECT_EQ(texts(node, "dc:Identifier"), QStringList{"capital"});
-        ASSERT_TRUE(document.Parse(path));
+        ASSERT_TRUE(document->Parse(path));
         BuildGrid(grid);
-        metadata.LoadMetadata(&document, path);
+        metadata.LoadMetadata(document, path);
         EXPECT_EQ(row("ISBN"), QStringLiteral("333"));
     }
 }
@@ -242,9 +242,9 @@ TEST_F(PackageMetadataTest, OptionalSaveReplacesWhatItShowsAndNothingElse)
             metas << meta.GetAttribute("name") + "=" + meta.GetAttribute("content");
         // A meta the grid does not show (an extra attribute hides it) is not lost.
         EXPECT_EQ(metas, (QStringList{"generator=G", "publishertel=1", "publisheraddr=Seoul"}));
-        ASSERT_TRUE(document.Parse(path));
+        ASSERT_TRUE(document->Parse(path));
         BuildGrid(grid);
-        metadata.LoadMetadata(&document, path);
+        metadata.LoadMetadata(document, path);
     }
 }
 
