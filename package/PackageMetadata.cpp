@@ -1,6 +1,7 @@
 #include "package/PackageMetadata.h"
 
 #include "package/MetadataTables.h"
+#include "package/OpfNames.h"
 #include "package/XmlDocument.h"
 #include "platform/controls/PropertyGrid.h"
 
@@ -134,7 +135,9 @@ void CPackageMetadata::LoadMetadata(const std::shared_ptr<CXmlDocument>& documen
     if (m_rootElement.IsNull())
         return;
 
-    const CXmlNodeList metadataElements = m_rootElement.GetElementsByTagName(QStringLiteral("metadata"));
+    // A package written with a prefix ("opf:metadata") is read like the manifest and spine.
+    const CXmlNodeList metadataElements
+        = GetOpfElements(m_rootElement, GetOpfPrefix(m_rootElement), QStringLiteral("metadata"));
     for (qsizetype i = metadataElements.size() - 1; i >= 0; --i) {
         CheckDublinCoreDeclaration(metadataElements[i]);
         LoadRequiredItems(metadataElements[i]);
@@ -244,7 +247,11 @@ CXmlNode CPackageMetadata::MetadataNode() const
 {
     if (!m_pDocument || m_rootElement.IsNull())
         return {};
-    return m_rootElement.SelectSingleNode(QStringLiteral("/package/metadata"));
+    const QString prefix = GetOpfPrefix(m_rootElement);
+    CXmlNode node = m_rootElement.SelectSingleNode(QStringLiteral("/package/metadata"));
+    if (node.IsNull() && !prefix.isEmpty())
+        node = m_rootElement.SelectSingleNode(QStringLiteral("/%1package/%1metadata").arg(prefix));
+    return node;
 }
 
 bool CPackageMetadata::SaveRequiredMetadata()

@@ -250,9 +250,19 @@ TEST_F(PackageMetadataTest, OptionalSaveReplacesWhatItShowsAndNothingElse)
 
 TEST_F(PackageMetadataTest, SavesWithoutMetadataElementWriteNothing)
 {
-    const QByteArray bytes = "<opf:package xmlns:opf=\"http://www.idpf.org/2007/opf\"><opf:metadata/></opf:package>";
+    const QByteArray bytes = "<package xmlns=\"http://www.idpf.org/2007/opf\"><other:metadata/></package>";
     load(bytes);
     EXPECT_FALSE(metadata.SaveRequiredMetadata());
     EXPECT_FALSE(metadata.SaveOptionalMetadata());
     EXPECT_EQ(ReadFile(path), bytes);
+}
+
+TEST_F(PackageMetadataTest, PrefixedPackageIsReadAndWritten)
+{
+    load("<opf:package xmlns:opf=\"http://www.idpf.org/2007/opf\"><opf:metadata " + kDc
+         + "><dc:title>T</dc:title></opf:metadata></opf:package>");
+    EXPECT_EQ(row("제목"), QStringLiteral("T"));
+    grid.SetRowValue(0, 0, QStringLiteral("T2"));
+    EXPECT_TRUE(metadata.SaveRequiredMetadata());
+    EXPECT_TRUE(ReadFile(path).contains("<dc:title>T2</dc:title>"));
 }
