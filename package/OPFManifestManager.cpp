@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -106,7 +107,15 @@ bool COPFManifestManager::LookupItem(const QString& id, QString& mediaType, QStr
     const auto found = m_itemTable.constFind(id);
     if (found == m_itemTable.constEnd())
         return false;
-    const QString joined = QDir::cleanPath(joinHref(m_strPackageFolder, found->href));
+    QString joined = QDir::cleanPath(joinHref(m_strPackageFolder, found->href));
+    // Hrefs are URLs: "content%20001.xhtml" names the file "content 001.xhtml". The href is
+    // taken as written unless only its decoded form names a file.
+    if (found->href.contains(QLatin1Char('%')) && !QFileInfo::exists(joined)) {
+        const QString decoded = QDir::cleanPath(joinHref(
+            m_strPackageFolder, QUrl::fromPercentEncoding(found->href.toUtf8())));
+        if (QFileInfo::exists(decoded))
+            joined = decoded;
+    }
     // An href is data from the book: one that leads out of the work folder is not used.
     if (!IsInsideBook(joined))
         return false;
