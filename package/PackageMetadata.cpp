@@ -289,9 +289,10 @@ bool CPackageMetadata::SaveRequiredMetadata()
         if (name == RequiredRowName(ROW_LANGUAGE))
             value = LanguageCode(value);
 
-        // An identifier is replaced by the same rule that shows it: any attribute naming
-        // the scheme. If it was the book's unique identifier, the new one keeps its id so
-        // the package still names an identifier it holds.
+        // An identifier is replaced by the same rule that shows it: an element the tag table
+        // knows as an identifier, with any attribute naming the scheme. One shown nowhere
+        // stays. If it was the book's unique identifier, the new one keeps its id so the
+        // package still names an identifier it holds.
         QString keptId;
         const CXmlNodeList children = childElements(metadata);
         for (qsizetype i = children.size() - 1; i >= 0; --i) {
@@ -299,7 +300,7 @@ bool CPackageMetadata::SaveRequiredMetadata()
             if (child.GetName() != element)
                 continue;
             if (identifier) {
-                if (!hasAttributeValue(child, name))
+                if (m_tagTable.value(child.GetName(), CODE_NONE) != CODE_IDENTIFIER || !hasAttributeValue(child, name))
                     continue;
                 const QString id = child.GetAttribute(QStringLiteral("id"));
                 if (!uniqueIdentifier.isEmpty() && id == uniqueIdentifier)

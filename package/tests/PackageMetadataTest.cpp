@@ -201,6 +201,17 @@ TEST_F(PackageMetadataTest, IdentifiersAreReplacedByTheRuleThatShowsThem)
     }
 }
 
+TEST_F(PackageMetadataTest, IdentifiersOfAMetadataElementWithoutDeclarationAreShownNowhereAndStay)
+{
+    load(opf("", "<dc:identifier id=\"book-id\" opf:scheme=\"ISBN\">978-3</dc:identifier>",
+             kDc + " unique-identifier=\"book-id\""));
+    EXPECT_EQ(row("ISBN"), QStringLiteral("ISBN"));
+    const CXmlNodeList identifiers = saveAndReload().GetElementsByTagName("dc:identifier");
+    ASSERT_EQ(identifiers.size(), 3); // the book's own, then the two rows
+    EXPECT_EQ(identifiers[0].GetAttribute("id"), QStringLiteral("book-id"));
+    EXPECT_EQ(identifiers[0].GetTextContent(), QStringLiteral("978-3"));
+}
+
 TEST_F(PackageMetadataTest, AnIsbnThatIsTheUniqueIdentifierKeepsItsId)
 {
     load(opf(kDc, "<dc:identifier id=\"book-id\" opf:scheme=\"ISBN\">111</dc:identifier>",
