@@ -1,5 +1,6 @@
 #include "package/ePubContainerFormat.h"
 
+#include "package/NewBookSkeleton.h"
 #include "platform/core/KnownFolders.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/PathGuard.h"
@@ -190,4 +191,27 @@ bool CePubContainerFormat::SaveEpub(const QString& archivePath)
     if (!ok)
         QFile::remove(temporary);
     return ok;
+}
+
+bool CePubContainerFormat::CreateNewEpub()
+{
+    const QString base = GetWorkFolderBase();
+    QDir().mkpath(base);
+    m_pWorkFolderLock.reset();
+    m_strWorkFolder = CNewBookSkeleton::MakeNewWorkFolder(base);
+    if (m_strWorkFolder.isEmpty())
+        return false;
+    // Held like an opened book's, so that opening a book whose title is this folder's name
+    // never empties the new book.
+    auto lock = std::make_unique<QLockFile>(QDir::cleanPath(base) + QStringLiteral("/.")
+                                            + QFileInfo(m_strWorkFolder).fileName() + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        m_pWorkFolderLock = std::move(lock);
+    if (!CNewBookSkeleton::WriteSkeletonFiles(m_strWorkFolder)
+        || !CNewBookSkeleton::CopyTemplateChapters(m_strWorkFolder))
+        return false;
+    m_memberList.append(CNewBookSkeleton::MemberNames());
+    LoadPackage();
+    return true;
 }
