@@ -1,6 +1,7 @@
 // What the PDF shows: shapes, bitmaps and text where the EMF puts them, pages of the
 // EMF's size, and the document's name and user in the PDF's information.
 #include "EmfFixtures.h"
+#include "ThirdPartyFixtures.h"
 #include "TranscoderTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -172,4 +173,30 @@ TEST(TranscoderOutput, TextAlignmentColourBackgroundAndAdvances)
         if (!c.advances.isEmpty())
             EXPECT_GT(last - first, 130) << c.name << ": the advances spread the letters";
     }
+}
+
+TEST(TranscoderOutput, PagesWrittenByLibEmfAndLibUemf)
+{
+    const QByteArray gdiPage = thirdparty::libEmfPage(outputPath("libemf.emf"));
+    const QByteArray bitmapPage = thirdparty::libUemfBitmapPage(outputPath("libuemf.emf"));
+    ASSERT_GT(gdiPage.size(), 88);
+    ASSERT_GT(bitmapPage.size(), 88);
+    RecordingWindow window;
+    const QString pdf = outputPath("thirdparty.pdf");
+    ASSERT_EQ(transcode({gdiPage, bitmapPage}, pdf, window), 1);
+
+    EXPECT_TRUE(pdfText(pdf).contains(QStringLiteral("libEMF 글자")));
+    // Millimetres of the libEMF page at 96 dpi: the rectangle spans 55-95 x 25-45 mm,
+    // the ellipse is centred at 25, 75 mm.
+    const auto at = [](double xMm, double yMm) { return QPoint(int(xMm * 96 / 25.4), int(yMm * 96 / 25.4)); };
+    expectProbes(pdf, {{"libEMF page", {}, {{at(75, 35), kBlue}, {at(25, 75), kGreen}, {at(75, 75), kWhite},
+                                             {at(52, 35), kWhite}}},
+                       {"libUEMF bitmap", {}, {{{40, 70}, kRed}, {{100, 70}, kBlue}, {{200, 200}, kWhite}}}});
+    // The page's y axis grows upwards; the text still reads downwards from its top.
+    const QImage first = renderPage(pdf, 1, kRenderDpi);
+    bool redText = false;
+    for (int y = at(0, 5).y(); y < at(0, 12).y(); ++y)
+        for (int x = at(5, 0).x(); x < at(40, 0).x(); ++x)
+            redText = redText || near(first.pixelColor(x, y), kRed, 60);
+    EXPECT_TRUE(redText);
 }
