@@ -128,6 +128,32 @@ inline std::vector<Page> shapePages()
         pages.push_back({"stock objects, region clip, EMF+ comment", w.finish(),
                          {{{70, 70}, kBlack}, {{270, 70}, kGrey}, {{70, 300}, kBlue}, {{300, 300}, kWhite}}});
     }
+    {
+        EmfWriter w(kPageMm);
+        // A clip path: only the inside of the ellipse takes the fill.
+        w.beginPath();
+        w.ellipse(QRect(QPoint(40, 40), QPoint(200, 200)));
+        w.endPath();
+        w.saveDC();
+        w.selectClipPath(5); // RGN_COPY
+        solidBrush(w, rgb(255, 0, 0));
+        w.rectangle(QRect(QPoint(0, 0), QPoint(378, 378)));
+        w.restoreDC(-1);
+        // A pie of the upper right quarter, counter-clockwise from 3 to 12 o'clock.
+        solidBrush(w, rgb(0, 0, 255));
+        w.record(47, []() { // EMR_PIE: box, start radial, end radial
+            QByteArray b;
+            for (std::int32_t v : {220, 220, 340, 340, 340, 280, 280, 220})
+                b.append(reinterpret_cast<const char*>(&v), 4);
+            return b;
+        }());
+        // A geometric pen with flat ends, and a Bezier whose control points lie on a line.
+        w.selectObject(w.extCreatePen(0x10000 | 0x200, 12, rgb(0, 255, 0)));
+        w.poly(85, {{20, 300}, {80, 300}, {140, 300}, {200, 300}}); // POLYBEZIER16
+        pages.push_back({"clip path, pie, extended pen, Bezier", w.finish(),
+                         {{{120, 120}, kRed}, {{50, 50}, kWhite}, {{250, 120}, kWhite}, {{300, 260}, kBlue},
+                          {{260, 300}, kWhite}, {{110, 300}, kGreen}, {{110, 320}, kWhite}}});
+    }
     return pages;
 }
 
