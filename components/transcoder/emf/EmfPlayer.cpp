@@ -951,7 +951,8 @@ bool EmfPlayer::textOut(const RecordView& r, bool wide)
 
     QString text;
     if (wide)
-        text = QString::fromUtf16(reinterpret_cast<const char16_t*>(r.data() + offString), qsizetype(count));
+        // Copied unit for unit (no byte-order mark dropped), so the advances stay in step.
+        text = QString(reinterpret_cast<const QChar*>(r.data() + offString), qsizetype(count));
     else
         text = QString::fromLatin1(reinterpret_cast<const char*>(r.data() + offString), qsizetype(count));
 
@@ -990,7 +991,7 @@ bool EmfPlayer::textOut(const RecordView& r, bool wide)
     const QFont font = makeFont(em);
     const QFontMetricsF metrics(font, m_painter.device());
 
-    std::vector<double> advances(std::size_t(text.size()), 0.0);
+    std::vector<double> advances(count, 0.0);
     double width = 0;
     if (hasDx) {
         for (std::uint32_t i = 0; i < count; ++i) {
