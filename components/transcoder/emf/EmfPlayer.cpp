@@ -989,6 +989,10 @@ bool EmfPlayer::textOut(const RecordView& r, bool wide)
 
     double em = 0;
     const QFont font = makeFont(em);
+    // Glyphs many times the page's size show nothing and cost a great deal to outline.
+    const double emOnPage = em * std::sqrt(std::abs(local.determinant()));
+    if (!(emOnPage <= 4 * std::max(m_pageRect.width(), m_pageRect.height())))
+        return false;
     const QFontMetricsF metrics(font, m_painter.device());
 
     std::vector<double> advances(count, 0.0);
