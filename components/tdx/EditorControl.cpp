@@ -106,7 +106,6 @@ void EditorControl::resetDocument()
 {
     m_document->clear();
     m_document->setFolder(QString());
-    m_document->setUseOwnStyleSheets(true);
     QFont font = m_document->defaultFont();
     font.setPointSizeF(12.0 * m_zoom / 100.0);
     m_document->setDefaultFont(font);
@@ -156,8 +155,7 @@ bool EditorControl::openChapter(const QString& path, const QByteArray& bytes, co
     m_path = path;
     m_linkPictures = options.flag("imagelink", true);
     m_document->setFolder(QFileInfo(path).absolutePath());
-    m_document->setUseOwnStyleSheets(!takeControlStyles);
-    m_document->setHtml(ChapterHead::prepareBody(text, !takeControlStyles));
+    m_document->setHtml(m_head.prepareBody(text));
     finishLoading(takeControlStyles);
     return true;
 }
@@ -250,7 +248,7 @@ bool EditorControl::openDocumentFile(const QString& path, const Options& options
         m_pictureByResource.insert(it.key(), index);
         m_document->addResource(QTextDocument::ImageResource, QUrl(it.key()), QImage::fromData(it.value()));
     }
-    m_document->setHtml(ChapterHead::prepareBody(text, true));
+    m_document->setHtml(m_head.prepareBody(text));
     finishLoading(false);
     return true;
 }
@@ -866,29 +864,20 @@ bool EditorControl::importStyles(const ParameterSet& set)
 
 // ---------------------------------------------------------------- bookmarks
 
+// A bookmark is a zero-width character carrying the name, so it can sit anywhere,
+// empty paragraphs included, and moves with the text around it.
 bool EditorControl::insertBookmark(const QString& name)
 {
     if (!isXmlName(name))
         return false;
     deleteBookmark(name); // a name marks one place
     QTextCursor cursor = textCursor();
-    const QTextBlock block = cursor.block();
-    int position = cursor.position();
-    if (position >= block.position() + block.length() - 1) {
-        if (position == block.position())
-            return false; // an empty paragraph has no character to carry the mark
-        --position;
-    }
-    QTextCursor mark(m_document);
-    mark.setPosition(position);
-    mark.setPosition(position + 1, QTextCursor::KeepAnchor);
-    QTextCharFormat format = mark.charFormat();
-    QStringList names = format.anchorNames();
-    names.append(name);
-    QTextCharFormat change;
-    change.setAnchor(true);
-    change.setAnchorNames(names);
-    mark.mergeCharFormat(change);
+    cursor.clearSelection();
+    QTextCharFormat format = cursor.charFormat();
+    format.setAnchor(true);
+    format.setAnchorNames({name});
+    format.setAnchorHref(QString());
+    cursor.insertText(QString(QChar(kBookmarkCarrier)), format);
     return true;
 }
 
@@ -914,7 +903,13 @@ bool EditorControl::deleteBookmark(const QString& name)
 {
     if (name.isEmpty())
         return false;
-    bool found = false;
+    struct Found {
+        int position;
+        int length;
+        QTextCharFormat format;
+        bool carrierOnly;
+    };
+    QList<Found> found;
     for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -925,14 +920,21 @@ bool EditorControl::deleteBookmark(const QString& name)
             format.setAnchorNames(names);
             if (names.isEmpty() && format.anchorHref().isEmpty())
                 format.setAnchor(false);
-            QTextCursor cursor(m_document);
-            cursor.setPosition(fragment.position());
-            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-            cursor.setCharFormat(format);
-            found = true;
+            const bool carrierOnly = names.isEmpty() && fragment.text() == QString(QChar(kBookmarkCarrier));
+            found.append({fragment.position(), fragment.length(), format, carrierOnly});
         }
     }
-    return found;
+    // From the end, so that removing a carrier does not move the places still to change.
+    for (auto it = found.crbegin(); it != found.crend(); ++it) {
+        QTextCursor cursor(m_document);
+        cursor.setPosition(it->position);
+        cursor.setPosition(it->position + it->length, QTextCursor::KeepAnchor);
+        if (it->carrierOnly)
+            cursor.removeSelectedText();
+        else
+            cursor.setCharFormat(it->format);
+    }
+    return !found.isEmpty();
 }
 
 QStringList EditorControl::bookmarks() const
@@ -1007,7 +1009,7 @@ bool EditorControl::insertFile()
         const QString folder = m_document->folder();
         m_document->setFolder(QFileInfo(path).absolutePath());
         const QString text = decodeChapter(bytes, false);
-        const QString body = ChapterHead::prepareBody(text, !m_takesControlStyles);
+        const QString body = m_head.prepareBody(text);
         cursor.insertFragment(QTextDocumentFragment::fromHtml(body, m_document));
         syncPictures();
         m_document->setFolder(folder);

@@ -1,7 +1,5 @@
 #include "components/tdx/TextDocument.h"
 
-#include "components/tdx/CssUnits.h"
-
 #include <QDir>
 #include <QFile>
 #include <QUrl>
@@ -27,18 +25,15 @@ QString TextDocument::localPath(const QString& name) const
 
 QVariant TextDocument::loadResource(int type, const QUrl& name)
 {
-    if (type != QTextDocument::ImageResource && type != QTextDocument::StyleSheetResource)
-        return QVariant();
-    if (type == QTextDocument::StyleSheetResource && !m_ownStyleSheets)
+    if (type == QTextDocument::StyleSheetResource)
         return QString();
+    if (type != QTextDocument::ImageResource)
+        return QVariant();
     const QString path = localPath(name.toString());
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return QVariant();
-    const QByteArray data = file.readAll();
-    if (type == QTextDocument::StyleSheetResource)
-        return emToAbsolute(QString::fromUtf8(data));
-    return data;
+    return file.readAll();
 }
 
 } // namespace tdx
