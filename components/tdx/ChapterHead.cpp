@@ -71,7 +71,12 @@ QString ChapterHead::prepareBody(const QString& chapter)
     static const QRegularExpression emptyBlocks(
         QStringLiteral(R"re(<(p|h[1-6])(\s[^<>]*)?>\s*</\1\s*>)re"), QRegularExpression::CaseInsensitiveOption);
 
+    // White space around the end of the body would be appended to the last paragraph.
+    static const QRegularExpression bodyEnd(QStringLiteral(R"re(\s*</body\s*>\s*(</html\s*>)?\s*$)re"),
+                                            QRegularExpression::CaseInsensitiveOption);
+
     QString text = emToAbsolute(chapter);
+    text.replace(bodyEnd, QStringLiteral("</body></html>"));
     static const QRegularExpression selfClosedBlocks(
         QStringLiteral(R"re(<(p|h[1-6]|div)(\s[^<>]*?)?\s*/>)re"), QRegularExpression::CaseInsensitiveOption);
     text.replace(selfClosedBlocks, QStringLiteral("<\\1\\2></\\1>"));

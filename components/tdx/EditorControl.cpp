@@ -331,9 +331,13 @@ bool EditorControl::saveDocumentFile(const QString& path)
         if (!picture.embedded)
             return QUrl::fromLocalFile(picture.fullPath).toString();
         if (!names.contains(index)) {
-            const QString suffix = QFileInfo(picture.fileName).suffix().left(4);
-            const QString name = QStringLiteral("BinData/BIN%1.%2").arg(names.size() + 1, 4, 10, QChar('0'))
-                                     .arg(suffix.isEmpty() ? QStringLiteral("png") : suffix);
+            // The picture keeps its name where a stream name can hold it (31 characters).
+            QString name = "BinData/" + safeFileName(picture.fileName, QStringLiteral("picture%1").arg(index + 1));
+            if (name.size() - 8 > 31 || streams.contains(name)) {
+                const QString suffix = QFileInfo(picture.fileName).suffix().left(4);
+                name = QStringLiteral("BinData/BIN%1.%2").arg(names.size() + 1, 4, 10, QChar('0'))
+                           .arg(suffix.isEmpty() ? QStringLiteral("png") : suffix);
+            }
             names.insert(index, name);
             streams.insert(name, picture.data);
         }
@@ -1014,7 +1018,7 @@ bool EditorControl::insertFile()
         syncPictures();
         m_document->setFolder(folder);
     } else {
-        cursor.insertText(decodeChapter(bytes, true));
+        cursor.insertText(decodeChapter(bytes, true), cursor.block().charFormat());
     }
     cursor.endEditBlock();
     return true;

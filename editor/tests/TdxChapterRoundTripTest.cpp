@@ -6,6 +6,7 @@
 #include "package/XmlDocument.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -188,5 +189,43 @@ INSTANTIATE_TEST_SUITE_P(Corpus, TdxCorpusRoundTripTest, ::testing::Values(
     CorpusChapter{"versone-typical-epub2.epub", "Content/chapter1.html"},
     CorpusChapter{"gutenberg-hittel-gold-mines.epub", "OEBPS/@public@vhost@g@gutenberg@html@files@29926@29926-h@29926-h-1.htm.html"},
     CorpusChapter{"gutenberg-alice-2010.epub", "19033/www.gutenberg.org@files@19033@19033-h@19033-h-0.htm"}));
+
+} // namespace
+
+namespace {
+
+// The skeleton chapters every new book starts from.
+class TdxTemplateRoundTripTest : public TdxChapterRoundTripTest,
+                                 public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(TdxTemplateRoundTripTest, StructureAndTextSurvive)
+{
+    const QString source = QStringLiteral(KVX_SOURCE_DIR "/template/") + QString::fromUtf8(GetParam());
+    if (!QFileInfo::exists(source))
+        GTEST_SKIP() << "template chapter not in this checkout";
+    const QString path = dir.filePath(GetParam());
+    ASSERT_TRUE(QFile::copy(source, path));
+    CXmlDocument original;
+    ASSERT_TRUE(original.Parse(path));
+
+    QByteArray second;
+    const QByteArray first = roundTrip(path, &second);
+    EXPECT_EQ(firstDifference(first, second), "");
+    CXmlDocument written;
+    ASSERT_TRUE(written.ParseBytes(first));
+    EXPECT_EQ(bodyText(written), bodyText(original));
+    for (const char* tag : {"h1", "h2", "h3", "li", "img", "table"})
+        EXPECT_EQ(countOf(written, tag), countOf(original, tag)) << tag;
+    EXPECT_EQ(written.GetDocumentElement().SelectSingleNode("/html/head/title").GetTextContent(),
+              original.GetDocumentElement().SelectSingleNode("/html/head/title").GetTextContent());
+    EXPECT_EQ(written.GetDocumentElement().GetAttribute("xml:lang"), original.GetDocumentElement().GetAttribute("xml:lang"));
+    const QStringList writtenIds = idsOf(written.GetDocumentElement());
+    for (const QString& id : idsOf(original.GetDocumentElement().GetFirstChildElement("body")))
+        EXPECT_TRUE(writtenIds.contains(id)) << "bookmark " << id.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Template, TdxTemplateRoundTripTest,
+                         ::testing::Values("content000.xhtml", "ch01.xhtml", "ch02.xhtml", "ch03.xhtml",
+                                           "ch04.xhtml", "ch05.xhtml"));
 
 } // namespace
