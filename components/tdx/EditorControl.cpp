@@ -163,18 +163,13 @@ bool EditorControl::openChapter(const QString& path, const QByteArray& bytes, co
 void EditorControl::finishLoading(bool takeControlStyles)
 {
     m_takesControlStyles = takeControlStyles;
-    // Every paragraph knows its style: headings their outline level, the rest "Normal".
-    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
-        QTextCursor cursor(block);
-        QTextBlockFormat format;
-        const int level = block.blockFormat().headingLevel();
-        format.setProperty(kStyleIndex, level >= 1 && level <= 7 ? 1 + level : 0);
-        format.setProperty(kIndentation, pixelsToUnits(block.blockFormat().textIndent()));
-        cursor.mergeBlockFormat(format);
-    }
+    // One edit block: the layout follows once, not after every paragraph.
+    QTextCursor batch(m_document);
+    batch.beginEditBlock();
     if (takeControlStyles)
         applyStyleBase();
     syncPictures();
+    batch.endEditBlock();
     applyViewGeometry();
     m_document->clearUndoRedoStacks();
     m_document->setModified(false);
@@ -187,7 +182,7 @@ void EditorControl::applyStyleBase()
 {
     for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
         const QTextBlockFormat own = block.blockFormat();
-        const int index = own.intProperty(kStyleIndex);
+        const int index = styleIndexOf(own);
         if (index < 0 || index >= m_styles.size())
             continue;
         const Style& style = m_styles.at(index);
@@ -801,8 +796,16 @@ void EditorControl::setIndentation(int units)
 
 int EditorControl::currentStyleIndex() const
 {
-    const QTextBlockFormat format = textCursor().blockFormat();
-    return format.hasProperty(kStyleIndex) ? format.intProperty(kStyleIndex) : 0;
+    return styleIndexOf(textCursor().blockFormat());
+}
+
+// A paragraph that was never given a style has the one its heading level implies.
+int EditorControl::styleIndexOf(const QTextBlockFormat& format)
+{
+    if (format.hasProperty(kStyleIndex))
+        return format.intProperty(kStyleIndex);
+    const int level = format.headingLevel();
+    return level >= 1 && level <= 7 ? 1 + level : 0;
 }
 
 bool EditorControl::applyStyle(int index)
