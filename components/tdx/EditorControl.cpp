@@ -106,6 +106,7 @@ void EditorControl::resetDocument()
 {
     m_document->clear();
     m_document->setFolder(QString());
+    m_document->setAbsolutePathsAllowed(false);
     QFont font = m_document->defaultFont();
     font.setPointSizeF(12.0 * m_zoom / 100.0);
     m_document->setDefaultFont(font);
@@ -220,6 +221,7 @@ bool EditorControl::openDocumentFile(const QString& path, const Options& options
     m_path = options.flag("template", false) ? QString() : path;
     m_linkPictures = true;
     m_document->setFolder(QFileInfo(path).absolutePath());
+    m_document->setAbsolutePathsAllowed(true);
 
     QList<Style> styles;
     if (StyleList::parse(streams.value("Styles"), styles))
@@ -449,7 +451,9 @@ int EditorControl::registerPicture(const QString& resource)
     picture.fileName = QFileInfo(picture.fullPath.isEmpty() ? resource : picture.fullPath).fileName();
     if (!m_linkPictures && !picture.fullPath.isEmpty()) {
         QFile file(picture.fullPath);
-        if (file.open(QIODevice::ReadOnly)) {
+        // Only pictures are taken in: whatever else a path names stays out of the book.
+        if (file.open(QIODevice::ReadOnly) && !QImageReader(&file).format().isEmpty()) {
+            file.seek(0);
             picture.data = file.readAll();
             picture.embedded = true;
         }

@@ -10,14 +10,14 @@ QString TextDocument::localPath(const QString& name) const
 {
     const QUrl url(name);
     if (url.isLocalFile())
-        return QDir::cleanPath(url.toLocalFile());
+        return m_absoluteAllowed ? QDir::cleanPath(url.toLocalFile()) : QString();
     if (!url.scheme().isEmpty() && url.scheme().size() > 1)
         return QString(); // http:, data: and the like are not files
     const QString path = QUrl::fromPercentEncoding(url.path().toUtf8());
     if (path.isEmpty())
         return QString();
     if (QDir::isAbsolutePath(path))
-        return QDir::cleanPath(path);
+        return m_absoluteAllowed ? QDir::cleanPath(path) : QString();
     if (m_folder.isEmpty())
         return QString();
     return QDir::cleanPath(m_folder + '/' + path);

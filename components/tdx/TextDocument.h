@@ -10,6 +10,9 @@ public:
     explicit TextDocument(QObject* parent = nullptr) : QTextDocument(parent) {}
 
     void setFolder(const QString& folder) { m_folder = folder; }
+    // Chapters come from books and may only name pictures relative to themselves; our own
+    // document files also link pictures by absolute path.
+    void setAbsolutePathsAllowed(bool allowed) { m_absoluteAllowed = allowed; }
     QString folder() const { return m_folder; }
     // The local file a resource name refers to, or empty for anything else.
     QString localPath(const QString& name) const;
@@ -19,6 +22,7 @@ protected:
 
 private:
     QString m_folder;
+    bool m_absoluteAllowed = false;
 };
 
 } // namespace tdx

@@ -104,6 +104,26 @@ TEST_F(TdxControlTest, EmbeddedPictureNeverOverwritesAnotherFileOfTheSameName)
     EXPECT_EQ(QImage(dir.filePath("images/a_2.png")).size(), QSize(8, 8));
 }
 
+// Picture paths come from the book: an absolute path is not followed, and a file that is
+// not a picture is never copied into the book's images folder.
+TEST_F(TdxControlTest, PicturePathsFromAChapterAreNotTrusted)
+{
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(writeFile(elsewhere.filePath("secret.png"), pngBytes(4, 4)));
+    ASSERT_TRUE(writeFile(dir.filePath("notes.png"), "not a picture at all"));
+    const QString path = openBody(QStringLiteral("<p><img src=\"%1\" alt=\"\" /><img src=\"notes.png\" alt=\"\" /></p>")
+                                      .arg(elsewhere.filePath("secret.png")),
+                                  "imagelink:false;tdxstyle:false;code:utf8;");
+    const QList<CDTdxShapeObject> objects = pictures(ctrl);
+    ASSERT_EQ(objects.size(), 2);
+    for (const CDTdxShapeObject& object : objects)
+        EXPECT_EQ(object.GetProperties().CreateItemSet("ShapeDrawImageAttr", "ShapeDrawImageAttr").GetItemLong("Embedded"), 0);
+    const long first = objects[0].GetProperties().CreateItemSet("ShapeDrawImageAttr", "ShapeDrawImageAttr").GetItemLong("FileName");
+    EXPECT_TRUE(ctrl.GetPicturePath(first).isEmpty());
+    saveBack(path);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("images"))) << "nothing copied in";
+}
+
 TEST_F(TdxControlTest, WalkTellsLinkedFromEmbeddedPictures)
 {
     QDir(dir.path()).mkpath("images");
