@@ -504,10 +504,15 @@ void EditorControl::layoutPicture(QTextImageFormat& format) const
     }
     const double w = widthBase > 0 ? widthBase * width / 10000.0 : width;
     const double h = heightBase > 0 ? heightBase * height / 10000.0 : height;
-    if (w > 0)
-        format.setWidth(unitsToPixels(w));
-    if (h > 0)
-        format.setHeight(unitsToPixels(h));
+    const double zoom = m_zoom / 100.0;
+    if (w > 0) {
+        format.setProperty(kPictureDrawnWidth, unitsToPixels(w));
+        format.setWidth(unitsToPixels(w) * zoom);
+    }
+    if (h > 0) {
+        format.setProperty(kPictureDrawnHeight, unitsToPixels(h));
+        format.setHeight(unitsToPixels(h) * zoom);
+    }
 }
 
 void EditorControl::relayoutPictures()
@@ -693,6 +698,7 @@ void EditorControl::setViewProperties(const ParameterSet& set)
         return; // only the plain ratio is supported; fit-to-width and the like keep the view
     m_zoom = qBound(kMinZoom, set.intItem("ZoomRatio", m_zoom), kMaxZoom);
     applyViewGeometry();
+    relayoutPictures();
 }
 
 ParameterSetPtr EditorControl::scrollState()

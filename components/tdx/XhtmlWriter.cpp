@@ -313,10 +313,13 @@ void XhtmlWriter::writeInline(const QTextBlock& block)
                 if (!href.isEmpty())
                     m_out += QStringLiteral("<a href=\"%1\">").arg(escapeXml(href, true));
                 m_out += QStringLiteral("<img src=\"%1\" alt=\"%2\"").arg(escapeXml(src, true), escapeXml(alt, true));
-                if (image.width() > 0)
-                    m_out += QStringLiteral(" width=\"%1\"").arg(qRound(image.width()));
-                if (image.height() > 0)
-                    m_out += QStringLiteral(" height=\"%1\"").arg(qRound(image.height()));
+                // The size on the page, not the zoomed size on screen.
+                const double width = image.hasProperty(kPictureDrawnWidth) ? image.doubleProperty(kPictureDrawnWidth) : image.width();
+                const double height = image.hasProperty(kPictureDrawnHeight) ? image.doubleProperty(kPictureDrawnHeight) : image.height();
+                if (width > 0)
+                    m_out += QStringLiteral(" width=\"%1\"").arg(qRound(width));
+                if (height > 0)
+                    m_out += QStringLiteral(" height=\"%1\"").arg(qRound(height));
                 m_out += QLatin1String(" />");
                 if (!href.isEmpty())
                     m_out += QLatin1String("</a>");

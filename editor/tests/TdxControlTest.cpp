@@ -322,7 +322,9 @@ TEST_F(TdxControlTest, IndentationIsTheFirstLineIndentAndNegativeHangs)
 
 TEST_F(TdxControlTest, ZoomScalesTheViewAndReadsBack)
 {
-    openBody("<p>text</p>");
+    QDir(dir.path()).mkpath("images");
+    ASSERT_TRUE(writeFile(dir.filePath("images/p.png"), pngBytes(10, 10)));
+    const QString path = openBody("<p>text <img src=\"images/p.png\" alt=\"\" width=\"96\" height=\"48\" /></p>");
     const int width = edit().lineWrapColumnOrWidth();
     CDTdxParameterSet view = ctrl.GetViewProperties();
     EXPECT_EQ(view.GetItemLong("ZoomRatio"), 100);
@@ -332,6 +334,13 @@ TEST_F(TdxControlTest, ZoomScalesTheViewAndReadsBack)
     EXPECT_EQ(ctrl.GetViewProperties().GetItemLong("ZoomRatio"), 150);
     EXPECT_NEAR(edit().lineWrapColumnOrWidth(), width * 1.5, 1);
     EXPECT_DOUBLE_EQ(edit().document()->defaultFont().pointSizeF(), 18.0);
+    QTextBlock block = edit().document()->begin();
+    QTextImageFormat picture;
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+        if (it.fragment().charFormat().isImageFormat())
+            picture = it.fragment().charFormat().toImageFormat();
+    EXPECT_DOUBLE_EQ(picture.width(), 144.0) << "pictures are zoomed too";
+    EXPECT_TRUE(saveBack(path).contains("width=\"96\" height=\"48\"")) << "the page size is written, not the zoomed one";
 }
 
 TEST_F(TdxControlTest, ModifiedFollowsEditsAndSaves)
