@@ -1,0 +1,1153 @@
+#include "components/transcoder/emf/EmfPlayer.h"
+
+#include "components/transcoder/emf/DibDecoder.h"
+#include "components/transcoder/emf/RecordTypes.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+
+#include <algorithm>
+#include <cmath>
+
+namespace emfplay {
+namespace {
+
+// Coordinates beyond this are not drawings but attempts to overflow the renderer.
+constexpr double kMaxCoordinate = 1e9;
+// Polygon and text counts are bounded by the record size anyway; this keeps one record's
+// work reasonable even then.
+constexpr std::uint32_t kMaxPolygons = 1u << 20;
+
+enum : std::uint32_t {
+    RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5,
+    MWT_IDENTITY = 1, MWT_LEFTMULTIPLY = 2, MWT_RIGHTMULTIPLY = 3, MWT_SET = 4,
+    TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24,
+    ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_GLYPH_INDEX = 0x10, ETO_PDY = 0x2000,
+    PS_GEOMETRIC = 0x10000, PS_ENDCAP_MASK = 0xF00, PS_JOIN_MASK = 0xF000,
+    BLACKNESS = 0x00000042, WHITENESS = 0x00FF0062, PATCOPY = 0x00F00021, DSTINVERT = 0x00550009,
+    NOOP = 0x00AA0029,
+};
+
+bool finite(double v) { return std::isfinite(v) && std::abs(v) < kMaxCoordinate; }
+bool finitePoint(QPointF p) { return finite(p.x()) && finite(p.y()); }
+bool finiteTransform(const QTransform& t)
+{
+    return std::isfinite(t.m11()) && std::isfinite(t.m12()) && std::isfinite(t.m21()) && std::isfinite(t.m22())
+        && std::isfinite(t.dx()) && std::isfinite(t.dy()) && std::abs(t.determinant()) > 1e-12
+        && std::abs(t.determinant()) < 1e12;
+}
+
+// Hundredths of a millimetre per logical unit of the fixed map modes.
+double fixedModeHundredths(int mode)
+{
+    switch (mode) {
+    case 2: return 10.0;             // MM_LOMETRIC
+    case 3: return 1.0;              // MM_HIMETRIC
+    case 4: return 25.4;             // MM_LOENGLISH
+    case 5: return 2.54;             // MM_HIENGLISH
+    case 6: return 2540.0 / 1440.0;  // MM_TWIPS
+    default: return 0;
+    }
+}
+
+// The angle of a point seen from the centre, counter-clockwise on screen, in degrees.
+double screenAngle(QPointF centre, QPointF p)
+{
+    return std::atan2(-(p.y() - centre.y()), p.x() - centre.x()) * 180.0 / M_PI;
+}
+
+} // namespace
+
+EmfPlayer::EmfPlayer(QPainter& painter, const EmfHeader& header, double unitsPerMillimetre)
+    : m_painter(painter), m_header(header)
+{
+    const double perHundredth = unitsPerMillimetre / 100.0;
+    m_deviceToPage = QTransform(header.hundredthsPerPixelX() * perHundredth, 0, 0,
+                                header.hundredthsPerPixelY() * perHundredth,
+                                -header.frame.left() * perHundredth, -header.frame.top() * perHundredth);
+    m_unitsPerPixel = header.hundredthsPerPixelX() * perHundredth;
+    const QSizeF page = header.pageMillimetres();
+    m_pageRect = QRectF(0, 0, page.width() * unitsPerMillimetre, page.height() * unitsPerMillimetre);
+    m_objects.resize(std::clamp<std::uint32_t>(header.handles, 1, kMaxHandles));
+}
+
+bool EmfPlayer::playAll(EmfReader& reader, EmfPlayer& player,
+                        const std::function<bool(std::size_t, std::size_t)>& progress)
+{
+    const std::size_t total = reader.header().bytes;
+    std::size_t done = 0;
+    std::uint32_t sinceAsked = 0;
+    RecordView record;
+    while (reader.next(record)) {
+        player.play(record);
+        done += record.size();
+        if (progress && ++sinceAsked >= 64) {
+            sinceAsked = 0;
+            if (!progress(done, total))
+                return false;
+        }
+    }
+    if (reader.broken())
+        ++player.m_stats.skipped;
+    return true;
+}
+
+bool EmfPlayer::play(const RecordView& record)
+{
+    const bool ok = dispatch(record);
+    if (ok)
+        ++m_stats.drawn;
+    else
+        ++m_stats.skipped;
+    return ok;
+}
+
+bool EmfPlayer::dispatch(const RecordView& r)
+{
+    switch (r.type()) {
+    case EMR_EOF:
+    case EMR_SETBRUSHORGEX: case EMR_SETMAPPERFLAGS: case EMR_SETROP2: case EMR_SETSTRETCHBLTMODE:
+    case EMR_SETCOLORADJUSTMENT: case EMR_SETMETARGN: case EMR_SELECTPALETTE: case EMR_CREATEPALETTE:
+    case EMR_SETPALETTEENTRIES: case EMR_RESIZEPALETTE: case EMR_REALIZEPALETTE: case EMR_SETMITERLIMIT:
+    case EMR_SETICMMODE: case EMR_CREATECOLORSPACE: case EMR_SETCOLORSPACE: case EMR_DELETECOLORSPACE:
+    case EMR_SETLAYOUT: case EMR_SETTEXTJUSTIFICATION: case EMR_FLATTENPATH: case EMR_WIDENPATH:
+        return true; // state with no bearing on a vector page
+    case EMR_GDICOMMENT:
+        return false; // EMF+ and private data; the plain records beside them draw the page
+    case EMR_SETWINDOWEXTEX: return setExtent(r, m_dc.windowExt);
+    case EMR_SETWINDOWORGEX: return setOrigin(r, m_dc.windowOrg);
+    case EMR_SETVIEWPORTEXTEX: return setExtent(r, m_dc.viewportExt);
+    case EMR_SETVIEWPORTORGEX: return setOrigin(r, m_dc.viewportOrg);
+    case EMR_SCALEWINDOWEXTEX: return scaleExtent(r, m_dc.windowExt);
+    case EMR_SCALEVIEWPORTEXTEX: return scaleExtent(r, m_dc.viewportExt);
+    case EMR_SETMAPMODE: {
+        std::uint32_t mode;
+        if (!r.u32(8, mode) || mode < 1 || mode > 8)
+            return false;
+        m_dc.mapMode = int(mode);
+        return true;
+    }
+    case EMR_SETBKMODE: {
+        std::uint32_t mode;
+        if (!r.u32(8, mode) || (mode != 1 && mode != 2))
+            return false;
+        m_dc.bkMode = int(mode);
+        return true;
+    }
+    case EMR_SETPOLYFILLMODE: {
+        std::uint32_t mode;
+        if (!r.u32(8, mode) || (mode != 1 && mode != 2))
+            return false;
+        m_dc.polyFillMode = int(mode);
+        return true;
+    }
+    case EMR_SETTEXTALIGN: return r.u32(8, m_dc.textAlign);
+    case EMR_SETARCDIRECTION: {
+        std::uint32_t direction;
+        if (!r.u32(8, direction) || (direction != 1 && direction != 2))
+            return false;
+        m_dc.clockwiseArcs = direction == 2;
+        return true;
+    }
+    case EMR_SETTEXTCOLOR:
+    case EMR_SETBKCOLOR: {
+        std::uint32_t ref;
+        if (!r.u32(8, ref))
+            return false;
+        (r.type() == EMR_SETTEXTCOLOR ? m_dc.textColor : m_dc.bkColor) = colorFromRef(ref);
+        return true;
+    }
+    case EMR_SAVEDC: return saveDC();
+    case EMR_RESTOREDC: return restoreDC(r);
+    case EMR_SETWORLDTRANSFORM: return setWorldTransform(r);
+    case EMR_MODIFYWORLDTRANSFORM: return modifyWorldTransform(r);
+
+    case EMR_CREATEPEN: return createPen(r);
+    case EMR_EXTCREATEPEN: return extCreatePen(r);
+    case EMR_CREATEBRUSHINDIRECT: return createBrush(r);
+    case EMR_CREATEDIBPATTERNBRUSHPT: return createPatternBrush(r, false);
+    case EMR_CREATEMONOBRUSH: return createPatternBrush(r, true);
+    case EMR_EXTCREATEFONTINDIRECTW: return createFont(r);
+    case EMR_SELECTOBJECT: return selectObject(r);
+    case EMR_DELETEOBJECT: return deleteObject(r);
+
+    case EMR_MOVETOEX: return moveTo(r);
+    case EMR_LINETO: return lineTo(r);
+    case EMR_POLYLINE: return poly(r, false, false, false, false);
+    case EMR_POLYLINE16: return poly(r, true, false, false, false);
+    case EMR_POLYGON: return poly(r, false, true, false, false);
+    case EMR_POLYGON16: return poly(r, true, true, false, false);
+    case EMR_POLYBEZIER: return poly(r, false, false, true, false);
+    case EMR_POLYBEZIER16: return poly(r, true, false, true, false);
+    case EMR_POLYLINETO: return poly(r, false, false, false, true);
+    case EMR_POLYLINETO16: return poly(r, true, false, false, true);
+    case EMR_POLYBEZIERTO: return poly(r, false, false, true, true);
+    case EMR_POLYBEZIERTO16: return poly(r, true, false, true, true);
+    case EMR_POLYPOLYLINE: return polyPoly(r, false, false);
+    case EMR_POLYPOLYLINE16: return polyPoly(r, true, false);
+    case EMR_POLYPOLYGON: return polyPoly(r, false, true);
+    case EMR_POLYPOLYGON16: return polyPoly(r, true, true);
+    case EMR_RECTANGLE: case EMR_ROUNDRECT: case EMR_ELLIPSE: return box(r, r.type());
+    case EMR_ARC: case EMR_ARCTO: case EMR_CHORD: case EMR_PIE: return arc(r, r.type());
+
+    case EMR_BEGINPATH: case EMR_ENDPATH: case EMR_CLOSEFIGURE: case EMR_ABORTPATH:
+    case EMR_FILLPATH: case EMR_STROKEPATH: case EMR_STROKEANDFILLPATH:
+        return pathOperation(r.type());
+    case EMR_SELECTCLIPPATH: return selectClipPath(r);
+
+    case EMR_INTERSECTCLIPRECT: return clipRect(r, true);
+    case EMR_EXCLUDECLIPRECT: return clipRect(r, false);
+    case EMR_EXTSELECTCLIPRGN: return selectClipRegion(r);
+    case EMR_OFFSETCLIPRGN: return offsetClip(r);
+
+    case EMR_EXTTEXTOUTW: return textOut(r, true);
+    case EMR_EXTTEXTOUTA: return textOut(r, false);
+    case EMR_STRETCHDIBITS: return stretchDIBits(r);
+    case EMR_BITBLT: return blit(r, false);
+    case EMR_STRETCHBLT: return blit(r, true);
+    case EMR_SETDIBITSTODEVICE: return setDIBitsToDevice(r);
+    default:
+        return false;
+    }
+}
+
+// ---- state ---------------------------------------------------------------------------
+
+bool EmfPlayer::setExtent(const RecordView& r, QSizeF& extent)
+{
+    std::int32_t cx, cy;
+    if (!r.i32(8, cx) || !r.i32(12, cy) || cx == 0 || cy == 0)
+        return false;
+    extent = QSizeF(cx, cy);
+    return true;
+}
+
+bool EmfPlayer::setOrigin(const RecordView& r, QPointF& origin)
+{
+    QPointF p;
+    if (!r.point(8, p))
+        return false;
+    origin = p;
+    return true;
+}
+
+bool EmfPlayer::scaleExtent(const RecordView& r, QSizeF& extent)
+{
+    std::int32_t xNum, xDenom, yNum, yDenom;
+    if (!r.i32(8, xNum) || !r.i32(12, xDenom) || !r.i32(16, yNum) || !r.i32(20, yDenom) || !xNum || !xDenom
+        || !yNum || !yDenom)
+        return false;
+    const QSizeF scaled(extent.width() * xNum / xDenom, extent.height() * yNum / yDenom);
+    if (!finite(scaled.width()) || !finite(scaled.height()) || scaled.width() == 0 || scaled.height() == 0)
+        return false;
+    extent = scaled;
+    return true;
+}
+
+bool EmfPlayer::saveDC()
+{
+    if (m_saved.size() >= std::size_t(kMaxSavedStates))
+        return false;
+    m_saved.push_back(m_dc);
+    return true;
+}
+
+bool EmfPlayer::restoreDC(const RecordView& r)
+{
+    std::int32_t which;
+    if (!r.i32(8, which) || which == 0)
+        return false;
+    const std::int64_t depth = std::int64_t(m_saved.size());
+    const std::int64_t index = which < 0 ? depth + which : std::int64_t(which) - 1;
+    if (index < 0 || index >= depth)
+        return false;
+    m_dc = m_saved[std::size_t(index)];
+    m_saved.resize(std::size_t(index));
+    m_clipApplied = false;
+    return true;
+}
+
+bool EmfPlayer::readXform(const RecordView& r, std::uint32_t offset, QTransform& out) const
+{
+    float v[6];
+    for (int i = 0; i < 6; ++i)
+        if (!r.f32(offset + 4 * std::uint32_t(i), v[i]))
+            return false;
+    out = QTransform(v[0], v[1], v[2], v[3], v[4], v[5]);
+    return finiteTransform(out);
+}
+
+bool EmfPlayer::setWorldTransform(const RecordView& r)
+{
+    QTransform t;
+    if (!readXform(r, 8, t))
+        return false;
+    m_dc.world = t;
+    return true;
+}
+
+bool EmfPlayer::modifyWorldTransform(const RecordView& r)
+{
+    std::uint32_t mode;
+    if (!r.u32(32, mode))
+        return false;
+    if (mode == MWT_IDENTITY) {
+        m_dc.world = QTransform();
+        return true;
+    }
+    QTransform t;
+    if (!readXform(r, 8, t))
+        return false;
+    QTransform result;
+    switch (mode) {
+    case MWT_LEFTMULTIPLY: result = t * m_dc.world; break;
+    case MWT_RIGHTMULTIPLY: result = m_dc.world * t; break;
+    case MWT_SET: result = t; break;
+    default: return false;
+    }
+    if (!finiteTransform(result))
+        return false;
+    m_dc.world = result;
+    return true;
+}
+
+QTransform EmfPlayer::pageTransform() const
+{
+    double sx = 1, sy = 1;
+    const double fixed = fixedModeHundredths(m_dc.mapMode);
+    if (fixed > 0) {
+        // Fixed modes: logical units of a known size, y growing upwards.
+        sx = fixed / m_header.hundredthsPerPixelX();
+        sy = -fixed / m_header.hundredthsPerPixelY();
+    } else if (m_dc.mapMode == 7 || m_dc.mapMode == 8) { // MM_ISOTROPIC, MM_ANISOTROPIC
+        sx = m_dc.viewportExt.width() / m_dc.windowExt.width();
+        sy = m_dc.viewportExt.height() / m_dc.windowExt.height();
+        if (m_dc.mapMode == 7) {
+            const double s = std::min(std::abs(sx), std::abs(sy));
+            sx = std::copysign(s, sx);
+            sy = std::copysign(s, sy);
+        }
+    }
+    return QTransform::fromTranslate(-m_dc.windowOrg.x(), -m_dc.windowOrg.y()) * QTransform::fromScale(sx, sy)
+        * QTransform::fromTranslate(m_dc.viewportOrg.x(), m_dc.viewportOrg.y());
+}
+
+QTransform EmfPlayer::logicalToPage() const { return m_dc.world * pageTransform() * m_deviceToPage; }
+
+// ---- objects -------------------------------------------------------------------------
+
+bool EmfPlayer::storeObject(std::uint32_t index, GdiObject object)
+{
+    // Index 0 stands for the metafile itself and is never an object.
+    if (index == 0 || index >= m_objects.size())
+        return false;
+    m_objects[index] = std::move(object);
+    return true;
+}
+
+bool EmfPlayer::createPen(const RecordView& r)
+{
+    std::uint32_t index, style, ref;
+    std::int32_t width;
+    if (!r.u32(8, index) || !r.u32(12, style) || !r.i32(16, width) || !r.u32(24, ref))
+        return false;
+    GdiObject object;
+    object.kind = GdiObject::Kind::Pen;
+    object.pen.style = style;
+    object.pen.width = std::clamp(width, 0, 1 << 24);
+    object.pen.color = colorFromRef(ref);
+    return storeObject(index, object);
+}
+
+bool EmfPlayer::extCreatePen(const RecordView& r)
+{
+    std::uint32_t index, style, width, brushStyle, ref;
+    if (!r.u32(8, index) || !r.u32(28, style) || !r.u32(32, width) || !r.u32(36, brushStyle) || !r.u32(40, ref))
+        return false;
+    GdiObject object;
+    object.kind = GdiObject::Kind::Pen;
+    object.pen.style = style;
+    object.pen.width = std::min<std::uint32_t>(width, 1u << 24);
+    object.pen.oneDevicePixel = !(style & PS_GEOMETRIC);
+    object.pen.color = colorFromRef(ref);
+    if (brushStyle == 1) // BS_NULL: a pen that draws nothing
+        object.pen.style = (style & ~0x0Fu) | 5u;
+    return storeObject(index, object);
+}
+
+bool EmfPlayer::createBrush(const RecordView& r)
+{
+    std::uint32_t index, style, ref, hatch;
+    if (!r.u32(8, index) || !r.u32(12, style) || !r.u32(16, ref) || !r.u32(20, hatch))
+        return false;
+    GdiObject object;
+    object.kind = GdiObject::Kind::Brush;
+    object.brush.color = colorFromRef(ref);
+    object.brush.hatch = hatch;
+    switch (style) {
+    case 0: object.brush.kind = BrushSpec::Kind::Solid; break;
+    case 1: object.brush.kind = BrushSpec::Kind::Null; break;
+    case 2:
+        if (hatch > 5)
+            return false;
+        object.brush.kind = BrushSpec::Kind::Hatched;
+        break;
+    default: return false;
+    }
+    return storeObject(index, object);
+}
+
+bool EmfPlayer::createPatternBrush(const RecordView& r, bool mono)
+{
+    std::uint32_t index, usage;
+    DibLocation where;
+    if (!r.u32(8, index) || !r.u32(12, usage) || !r.u32(16, where.offInfo) || !r.u32(20, where.cbInfo)
+        || !r.u32(24, where.offBits) || !r.u32(28, where.cbBits) || usage != 0)
+        return false;
+    QImage image = DibDecoder::decode(r, where);
+    if (image.isNull())
+        return false;
+    if (mono) // monochrome brushes paint their bits in text and background colours
+        image = image.convertToFormat(QImage::Format_Mono).convertToFormat(QImage::Format_RGB32);
+    GdiObject object;
+    object.kind = GdiObject::Kind::Brush;
+    object.brush.kind = BrushSpec::Kind::Pattern;
+    object.brush.pattern = image;
+    return storeObject(index, object);
+}
+
+bool EmfPlayer::createFont(const RecordView& r)
+{
+    constexpr std::uint32_t kLogFont = 12;
+    constexpr std::uint32_t kFaceAt = kLogFont + 28;
+    constexpr std::uint32_t kFaceUnits = 32;
+    std::uint32_t index;
+    std::int32_t height, escapement, weight;
+    if (!r.u32(8, index) || !r.i32(kLogFont, height) || !r.i32(kLogFont + 8, escapement)
+        || !r.i32(kLogFont + 16, weight) || !r.fits(kFaceAt, kFaceUnits * 2))
+        return false;
+    GdiObject object;
+    object.kind = GdiObject::Kind::Font;
+    FontSpec& font = object.font;
+    font.height = height == std::numeric_limits<std::int32_t>::min() ? 0 : std::clamp(height, -(1 << 24), 1 << 24);
+    font.escapement = escapement % 3600;
+    font.weight = weight;
+    font.italic = r.data()[kLogFont + 20] != 0;
+    font.underline = r.data()[kLogFont + 21] != 0;
+    font.strikeOut = r.data()[kLogFont + 22] != 0;
+    const auto* face = reinterpret_cast<const char16_t*>(r.data() + kFaceAt);
+    std::uint32_t length = 0;
+    while (length < kFaceUnits && face[length])
+        ++length;
+    font.face = QString::fromUtf16(face, qsizetype(length));
+    return storeObject(index, object);
+}
+
+bool EmfPlayer::selectObject(const RecordView& r)
+{
+    std::uint32_t index;
+    if (!r.u32(8, index))
+        return false;
+    GdiObject object;
+    if (index & 0x80000000u) {
+        if (!stockObject(index, object))
+            return false;
+    } else {
+        if (index == 0 || index >= m_objects.size())
+            return false;
+        object = m_objects[index];
+    }
+    switch (object.kind) {
+    case GdiObject::Kind::Pen: m_dc.pen = object.pen; return true;
+    case GdiObject::Kind::Brush: m_dc.brush = object.brush; return true;
+    case GdiObject::Kind::Font: m_dc.font = object.font; return true;
+    case GdiObject::Kind::Other: return true;
+    case GdiObject::Kind::Empty: return false;
+    }
+    return false;
+}
+
+bool EmfPlayer::deleteObject(const RecordView& r)
+{
+    std::uint32_t index;
+    if (!r.u32(8, index) || index == 0 || index >= m_objects.size())
+        return false;
+    // A selected object stays in use until something else is selected, as in GDI.
+    m_objects[index] = GdiObject();
+    return true;
+}
+
+// ---- shapes and paths ----------------------------------------------------------------
+
+bool EmfPlayer::addToPath(const QPainterPath& figure, bool connect)
+{
+    if (!m_buildingPath)
+        return false;
+    if (connect && m_path->elementCount() > 0) {
+        // Continue the open figure from the current position.
+        for (int i = 1; i < figure.elementCount(); ++i) {
+            const QPainterPath::Element e = figure.elementAt(i);
+            if (e.type == QPainterPath::LineToElement)
+                m_path->lineTo(e.x, e.y);
+            else if (e.type == QPainterPath::CurveToElement && i + 2 < figure.elementCount()) {
+                const QPainterPath::Element c2 = figure.elementAt(i + 1), end = figure.elementAt(i + 2);
+                m_path->cubicTo(QPointF(e.x, e.y), QPointF(c2.x, c2.y), QPointF(end.x, end.y));
+                i += 2;
+            }
+        }
+    } else {
+        m_path->addPath(figure);
+    }
+    return true;
+}
+
+bool EmfPlayer::moveTo(const RecordView& r)
+{
+    QPointF p;
+    if (!r.point(8, p))
+        return false;
+    m_dc.current = p;
+    if (m_buildingPath)
+        m_path->moveTo(p);
+    return true;
+}
+
+bool EmfPlayer::lineTo(const RecordView& r)
+{
+    QPointF p;
+    if (!r.point(8, p))
+        return false;
+    if (m_buildingPath) {
+        if (m_path->elementCount() == 0)
+            m_path->moveTo(m_dc.current);
+        m_path->lineTo(p);
+    } else {
+        QPainterPath line(m_dc.current);
+        line.lineTo(p);
+        draw(line, false, true);
+    }
+    m_dc.current = p;
+    return true;
+}
+
+bool EmfPlayer::poly(const RecordView& r, bool sixteen, bool closed, bool bezier, bool fromCurrent)
+{
+    std::uint32_t count;
+    if (!r.u32(24, count) || count == 0)
+        return false;
+    const std::uint32_t pointSize = sixteen ? 4 : 8;
+    if (!r.fits(28, std::uint64_t(count) * pointSize))
+        return false;
+    if (bezier && (fromCurrent ? count % 3 != 0 : (count < 4 || (count - 1) % 3 != 0)))
+        return false;
+    std::vector<QPointF> points;
+    points.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t at = 28 + i * pointSize;
+        if (sixteen) {
+            std::int16_t x, y;
+            r.i16(at, x);
+            r.i16(at + 2, y);
+            points.emplace_back(x, y);
+        } else {
+            QPointF p;
+            r.point(at, p);
+            points.push_back(p);
+        }
+    }
+    QPainterPath figure;
+    std::size_t i = 0;
+    if (fromCurrent)
+        figure.moveTo(m_dc.current);
+    else
+        figure.moveTo(points[i++]);
+    if (bezier) {
+        for (; i + 2 < points.size(); i += 3)
+            figure.cubicTo(points[i], points[i + 1], points[i + 2]);
+    } else {
+        for (; i < points.size(); ++i)
+            figure.lineTo(points[i]);
+    }
+    if (closed)
+        figure.closeSubpath();
+    if (fromCurrent)
+        m_dc.current = points.back();
+    if (m_buildingPath)
+        return addToPath(figure, fromCurrent);
+    figure.setFillRule(m_dc.polyFillMode == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+    draw(figure, closed, true);
+    return true;
+}
+
+bool EmfPlayer::polyPoly(const RecordView& r, bool sixteen, bool closed)
+{
+    std::uint32_t polygons, total;
+    if (!r.u32(24, polygons) || !r.u32(28, total) || polygons == 0 || polygons > kMaxPolygons)
+        return false;
+    const std::uint32_t pointSize = sixteen ? 4 : 8;
+    const std::uint64_t pointsAt = 32 + std::uint64_t(polygons) * 4;
+    if (!r.fits(32, std::uint64_t(polygons) * 4) || !r.fits(pointsAt, std::uint64_t(total) * pointSize))
+        return false;
+    std::uint64_t sum = 0;
+    for (std::uint32_t i = 0; i < polygons; ++i) {
+        std::uint32_t n;
+        r.u32(32 + 4 * i, n);
+        sum += n;
+    }
+    if (sum != total)
+        return false;
+    QPainterPath figure;
+    figure.setFillRule(m_dc.polyFillMode == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+    std::uint64_t at = pointsAt;
+    for (std::uint32_t i = 0; i < polygons; ++i) {
+        std::uint32_t n;
+        r.u32(32 + 4 * i, n);
+        for (std::uint32_t k = 0; k < n; ++k, at += pointSize) {
+            QPointF p;
+            if (sixteen) {
+                std::int16_t x, y;
+                r.i16(std::uint32_t(at), x);
+                r.i16(std::uint32_t(at + 2), y);
+                p = QPointF(x, y);
+            } else {
+                r.point(std::uint32_t(at), p);
+            }
+            if (k == 0)
+                figure.moveTo(p);
+            else
+                figure.lineTo(p);
+        }
+        if (closed && n > 0)
+            figure.closeSubpath();
+    }
+    if (m_buildingPath)
+        return addToPath(figure, false);
+    draw(figure, closed, true);
+    return true;
+}
+
+bool EmfPlayer::box(const RecordView& r, std::uint32_t type)
+{
+    QRectF box;
+    if (!r.rect(8, box))
+        return false;
+    box = box.normalized();
+    QPainterPath figure;
+    if (type == EMR_ROUNDRECT) {
+        std::int32_t cw, ch;
+        if (!r.i32(24, cw) || !r.i32(28, ch))
+            return false;
+        figure.addRoundedRect(box, std::clamp(std::abs(cw) / 2.0, 0.0, box.width() / 2),
+                              std::clamp(std::abs(ch) / 2.0, 0.0, box.height() / 2));
+    } else if (type == EMR_ELLIPSE) {
+        figure.addEllipse(box);
+    } else {
+        figure.addRect(box);
+    }
+    if (m_buildingPath)
+        return addToPath(figure, false);
+    draw(figure, true, true);
+    return true;
+}
+
+bool EmfPlayer::arc(const RecordView& r, std::uint32_t type)
+{
+    QRectF box;
+    QPointF start, end;
+    if (!r.rect(8, box) || !r.point(24, start) || !r.point(32, end))
+        return false;
+    box = box.normalized();
+    const QPointF centre = box.center();
+    const double from = screenAngle(centre, start);
+    double sweep = screenAngle(centre, end) - from;
+    if (m_dc.clockwiseArcs) {
+        while (sweep >= 0)
+            sweep -= 360;
+    } else {
+        while (sweep <= 0)
+            sweep += 360;
+    }
+    QPainterPath figure;
+    if (type == EMR_PIE)
+        figure.moveTo(centre);
+    else if (type == EMR_ARCTO)
+        figure.moveTo(m_dc.current);
+    else
+        figure.arcMoveTo(box, from);
+    figure.arcTo(box, from, sweep);
+    if (type == EMR_PIE || type == EMR_CHORD)
+        figure.closeSubpath();
+    if (type == EMR_ARCTO)
+        m_dc.current = figure.currentPosition();
+    if (m_buildingPath)
+        return addToPath(figure, type == EMR_ARCTO);
+    draw(figure, type == EMR_PIE || type == EMR_CHORD, true);
+    return true;
+}
+
+bool EmfPlayer::pathOperation(std::uint32_t type)
+{
+    switch (type) {
+    case EMR_BEGINPATH:
+        m_path = QPainterPath();
+        m_path->setFillRule(m_dc.polyFillMode == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+        m_buildingPath = true;
+        return true;
+    case EMR_ENDPATH:
+        if (!m_buildingPath)
+            return false;
+        m_buildingPath = false;
+        return true;
+    case EMR_ABORTPATH:
+        m_path.reset();
+        m_buildingPath = false;
+        return true;
+    case EMR_CLOSEFIGURE:
+        if (!m_buildingPath)
+            return false;
+        m_path->closeSubpath();
+        return true;
+    default:
+        break;
+    }
+    // Fill and stroke use the closed path once and discard it.
+    if (m_buildingPath || !m_path)
+        return false;
+    QPainterPath path = *m_path;
+    m_path.reset();
+    path.setFillRule(m_dc.polyFillMode == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+    draw(path, type != EMR_STROKEPATH, type != EMR_FILLPATH);
+    return true;
+}
+
+bool EmfPlayer::selectClipPath(const RecordView& r)
+{
+    std::uint32_t mode;
+    if (!r.u32(8, mode) || mode < RGN_AND || mode > RGN_COPY || m_buildingPath || !m_path)
+        return false;
+    QPainterPath path = logicalToPage().map(*m_path);
+    m_path.reset();
+    combineClip(path, mode);
+    return true;
+}
+
+// ---- clipping ------------------------------------------------------------------------
+
+void EmfPlayer::combineClip(const QPainterPath& path, std::uint32_t mode)
+{
+    QPainterPath page;
+    page.addRect(m_pageRect);
+    const QPainterPath current = m_dc.clip ? *m_dc.clip : page;
+    switch (mode) {
+    case RGN_AND: m_dc.clip = current.intersected(path); break;
+    case RGN_OR: m_dc.clip = current.united(path); break;
+    case RGN_XOR: m_dc.clip = current.united(path).subtracted(current.intersected(path)); break;
+    case RGN_DIFF: m_dc.clip = current.subtracted(path); break;
+    default: m_dc.clip = path; break;
+    }
+    m_clipApplied = false;
+}
+
+bool EmfPlayer::clipRect(const RecordView& r, bool intersect)
+{
+    QRectF rect;
+    if (!r.rect(8, rect) || !finitePoint(rect.topLeft()) || !finitePoint(rect.bottomRight()))
+        return false;
+    QPainterPath path;
+    path.addRect(rect.normalized());
+    combineClip(logicalToPage().map(path), intersect ? RGN_AND : RGN_DIFF);
+    return true;
+}
+
+bool EmfPlayer::selectClipRegion(const RecordView& r)
+{
+    std::uint32_t size, mode;
+    if (!r.u32(8, size) || !r.u32(12, mode) || mode < RGN_AND || mode > RGN_COPY || !r.fits(16, size))
+        return false;
+    if (size == 0) {
+        // No region: only "copy" makes sense, and it means no clipping at all.
+        if (mode != RGN_COPY)
+            return false;
+        m_dc.clip.reset();
+        m_clipApplied = false;
+        return true;
+    }
+    std::uint32_t headerSize, count;
+    if (size < 32 || !r.u32(16, headerSize) || !r.u32(24, count) || headerSize != 32
+        || std::uint64_t(count) * 16 > size - 32)
+        return false;
+    // Region rectangles are in device pixels, right and bottom edges excluded.
+    QRegion region;
+    std::vector<QRect> rects;
+    rects.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        QRectF rect;
+        r.rect(16 + 32 + 16 * i, rect);
+        const QRectF mapped = m_deviceToPage.mapRect(rect.normalized());
+        if (!finitePoint(mapped.topLeft()) || !finitePoint(mapped.bottomRight()))
+            return false;
+        rects.push_back(mapped.toAlignedRect());
+    }
+    region.setRects(rects.data(), int(rects.size()));
+    QPainterPath path;
+    path.addRegion(region);
+    combineClip(path, mode);
+    return true;
+}
+
+bool EmfPlayer::offsetClip(const RecordView& r)
+{
+    QPointF offset;
+    if (!r.point(8, offset))
+        return false;
+    if (m_dc.clip) {
+        const QTransform t = logicalToPage();
+        const QPointF moved = t.map(offset) - t.map(QPointF(0, 0));
+        m_dc.clip->translate(moved);
+        m_clipApplied = false;
+    }
+    return true;
+}
+
+void EmfPlayer::applyClip()
+{
+    if (m_clipApplied)
+        return;
+    m_painter.resetTransform();
+    if (m_dc.clip)
+        m_painter.setClipPath(*m_dc.clip);
+    else
+        m_painter.setClipping(false);
+    m_clipApplied = true;
+}
+
+// ---- drawing -------------------------------------------------------------------------
+
+QPen EmfPlayer::makePen() const
+{
+    const PenSpec& spec = m_dc.pen;
+    if (spec.isNull())
+        return Qt::NoPen;
+    QPen pen(spec.color);
+    if (spec.cosmetic()) {
+        pen.setCosmetic(true);
+        pen.setWidthF(m_unitsPerPixel);
+    } else {
+        pen.setWidthF(spec.width);
+    }
+    switch (spec.style & 0x0F) {
+    case 1: pen.setStyle(Qt::DashLine); break;
+    case 2: pen.setStyle(Qt::DotLine); break;
+    case 3: pen.setStyle(Qt::DashDotLine); break;
+    case 4: pen.setStyle(Qt::DashDotDotLine); break;
+    default: pen.setStyle(Qt::SolidLine); break;
+    }
+    switch (spec.style & PS_ENDCAP_MASK) {
+    case 0x100: pen.setCapStyle(Qt::SquareCap); break;
+    case 0x200: pen.setCapStyle(Qt::FlatCap); break;
+    default: pen.setCapStyle(Qt::RoundCap); break;
+    }
+    switch (spec.style & PS_JOIN_MASK) {
+    case 0x1000: pen.setJoinStyle(Qt::BevelJoin); break;
+    case 0x2000: pen.setJoinStyle(Qt::MiterJoin); break;
+    default: pen.setJoinStyle(Qt::RoundJoin); break;
+    }
+    return pen;
+}
+
+QBrush EmfPlayer::makeBrush() const
+{
+    const BrushSpec& spec = m_dc.brush;
+    switch (spec.kind) {
+    case BrushSpec::Kind::Null: return Qt::NoBrush;
+    case BrushSpec::Kind::Solid: return QBrush(spec.color);
+    case BrushSpec::Kind::Pattern: return QBrush(spec.pattern);
+    case BrushSpec::Kind::Hatched: {
+        static const Qt::BrushStyle styles[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
+                                                Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+        return QBrush(spec.color, styles[std::min<std::uint32_t>(spec.hatch, 5)]);
+    }
+    }
+    return Qt::NoBrush;
+}
+
+void EmfPlayer::draw(const QPainterPath& path, bool fill, bool stroke)
+{
+    const QTransform t = logicalToPage();
+    const QRectF reach = t.mapRect(path.controlPointRect());
+    if (!finitePoint(reach.topLeft()) || !finitePoint(reach.bottomRight()))
+        return;
+    applyClip();
+    m_painter.setTransform(t);
+    if (fill && m_dc.brush.kind == BrushSpec::Kind::Hatched && m_dc.bkMode == 2) {
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(m_dc.bkColor);
+        m_painter.drawPath(path);
+    }
+    QPen pen = stroke ? makePen() : QPen(Qt::NoPen);
+    // Dashes along a very long outline would be generated one by one; draw those solid.
+    if (pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen) {
+        const double widthOnPage = pen.isCosmetic() ? pen.widthF() : pen.widthF() * std::sqrt(std::abs(t.determinant()));
+        if (widthOnPage <= 0 || (reach.width() + reach.height()) * path.elementCount() / widthOnPage > 1e6)
+            pen.setStyle(Qt::SolidLine);
+    }
+    m_painter.setPen(pen);
+    m_painter.setBrush(fill ? makeBrush() : QBrush(Qt::NoBrush));
+    m_painter.drawPath(path);
+}
+
+QFont EmfPlayer::makeFont(double& emHeight) const
+{
+    const FontSpec& spec = m_dc.font;
+    QFont font;
+    QStringList families;
+    if (!spec.face.isEmpty())
+        families << spec.face;
+    families << QStringLiteral("NanumGothic"); // covers Hangul where the face does not
+    font.setFamilies(families);
+    font.setWeight(QFont::Weight(std::clamp(spec.weight == 0 ? 400 : spec.weight, 100, 900)));
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    font.setKerning(false);
+    double em = std::abs(spec.height);
+    if (em == 0)
+        em = 12;
+    if (spec.height > 0) {
+        // A positive height is the cell: ascent plus descent.
+        QFont probe(font);
+        probe.setPixelSize(100);
+        const QFontMetricsF metrics(probe);
+        const double cell = metrics.ascent() + metrics.descent();
+        if (cell > 0)
+            em = em * 100.0 / cell;
+    }
+    emHeight = em;
+    // Point sizes are turned into device units at the page device's resolution; this
+    // makes the em exactly `em` units of the painter's coordinates.
+    const int dpi = m_painter.device() ? m_painter.device()->logicalDpiY() : 72;
+    font.setPointSizeF(std::max(em * 72.0 / dpi, 0.01));
+    return font;
+}
+
+bool EmfPlayer::textOut(const RecordView& r, bool wide)
+{
+    constexpr std::uint32_t kText = 36; // EMRTEXT
+    QPointF reference;
+    std::uint32_t count, offString, options, offDx;
+    QRectF rect;
+    if (!r.point(kText, reference) || !r.u32(kText + 8, count) || !r.u32(kText + 12, offString)
+        || !r.u32(kText + 16, options) || !r.rect(kText + 20, rect) || !r.u32(kText + 36, offDx))
+        return false;
+    const std::uint32_t unit = wide ? 2 : 1;
+    if (!r.fits(offString, std::uint64_t(count) * unit))
+        return false;
+    if (options & ETO_GLYPH_INDEX)
+        return false; // glyph numbers of a font we do not have
+    const std::uint32_t dxPer = options & ETO_PDY ? 2 : 1;
+    const bool hasDx = offDx != 0 && count > 0;
+    if (hasDx && !r.fits(offDx, std::uint64_t(count) * 4 * dxPer))
+        return false;
+
+    QString text;
+    if (wide)
+        text = QString::fromUtf16(reinterpret_cast<const char16_t*>(r.data() + offString), qsizetype(count));
+    else
+        text = QString::fromLatin1(reinterpret_cast<const char*>(r.data() + offString), qsizetype(count));
+
+    if (m_buildingPath)
+        return true; // text outlines in paths are not kept
+    if (m_dc.textAlign & TA_UPDATECP)
+        reference = m_dc.current;
+
+    const QTransform t = logicalToPage();
+    if (options & ETO_OPAQUE) {
+        QPainterPath box;
+        box.addRect(rect.normalized());
+        applyClip();
+        m_painter.setTransform(t);
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(m_dc.bkColor);
+        m_painter.drawPath(box);
+    }
+    if (text.isEmpty())
+        return true;
+
+    // Text stays upright whatever the direction of the y axis: a local frame at the
+    // reference point, x along the baseline, y down the page.
+    const QPointF origin = t.map(reference);
+    QPointF ex = t.map(reference + QPointF(1, 0)) - origin;
+    QPointF ey = t.map(reference + QPointF(0, 1)) - origin;
+    if (ex.x() * ey.y() - ex.y() * ey.x() < 0)
+        ey = -ey;
+    QTransform local(ex.x(), ex.y(), ey.x(), ey.y(), origin.x(), origin.y());
+    if (!finitePoint(origin) || !finiteTransform(local))
+        return false;
+    if (m_dc.font.escapement != 0)
+        local = QTransform().rotate(-m_dc.font.escapement / 10.0) * local;
+
+    double em = 0;
+    const QFont font = makeFont(em);
+    const QFontMetricsF metrics(font, m_painter.device());
+
+    std::vector<double> advances(std::size_t(text.size()), 0.0);
+    double width = 0;
+    if (hasDx) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::int32_t dx;
+            r.i32(offDx + 4 * i * dxPer, dx);
+            advances[i] = std::clamp<double>(dx, -kMaxCoordinate, kMaxCoordinate);
+            width += advances[i];
+        }
+    } else {
+        width = metrics.horizontalAdvance(text);
+    }
+    double x = 0;
+    if ((m_dc.textAlign & TA_CENTER) == TA_CENTER)
+        x = -width / 2;
+    else if (m_dc.textAlign & TA_RIGHT)
+        x = -width;
+    double baseline = metrics.ascent();
+    if ((m_dc.textAlign & TA_BASELINE) == TA_BASELINE)
+        baseline = 0;
+    else if (m_dc.textAlign & TA_BOTTOM)
+        baseline = -metrics.descent();
+
+    m_painter.save();
+    applyClip();
+    if (options & ETO_CLIPPED) {
+        m_painter.setTransform(t);
+        m_painter.setClipRect(rect.normalized(), m_dc.clip ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
+    m_painter.setTransform(local);
+    if (m_dc.bkMode == 2) {
+        m_painter.fillRect(QRectF(std::min(x, x + width), baseline - metrics.ascent(), std::abs(width),
+                                  metrics.ascent() + metrics.descent()),
+                           m_dc.bkColor);
+    }
+    m_painter.setFont(font);
+    m_painter.setPen(m_dc.textColor);
+    if (!hasDx) {
+        m_painter.drawText(QPointF(x, baseline), text);
+    } else {
+        // Each character where the advances put it; a surrogate pair travels as one.
+        double pen = x;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            m_painter.drawText(QPointF(pen, baseline), text.mid(i, n));
+            for (qsizetype k = 0; k < n; ++k)
+                pen += advances[std::size_t(i + k)];
+            i += n - 1;
+        }
+    }
+    m_painter.restore();
+    m_clipApplied = false; // restore() brought back the clip of before; keep ours in step
+
+    if (m_dc.textAlign & TA_UPDATECP)
+        m_dc.current = reference + QPointF(width, 0);
+    return true;
+}
+
+void EmfPlayer::drawImage(const QRectF& dest, const QImage& image, const QRectF& source)
+{
+    const QTransform t = logicalToPage();
+    const QRectF reach = t.mapRect(dest);
+    if (!finitePoint(reach.topLeft()) || !finitePoint(reach.bottomRight()) || dest.width() == 0
+        || dest.height() == 0)
+        return;
+    const QRectF src = source.intersected(QRectF(image.rect()));
+    if (src.isEmpty())
+        return;
+    // Negative extents mirror the picture.
+    QImage picture = image.copy(src.toAlignedRect()).mirrored(dest.width() < 0, dest.height() < 0);
+    applyClip();
+    m_painter.setTransform(t);
+    m_painter.drawImage(dest.normalized(), picture);
+}
+
+bool EmfPlayer::stretchDIBits(const RecordView& r)
+{
+    std::int32_t xDest, yDest, xSrc, ySrc, cxSrc, cySrc, cxDest, cyDest;
+    std::uint32_t usage, rop;
+    DibLocation where;
+    if (!r.i32(24, xDest) || !r.i32(28, yDest) || !r.i32(32, xSrc) || !r.i32(36, ySrc) || !r.i32(40, cxSrc)
+        || !r.i32(44, cySrc) || !r.u32(48, where.offInfo) || !r.u32(52, where.cbInfo) || !r.u32(56, where.offBits)
+        || !r.u32(60, where.cbBits) || !r.u32(64, usage) || !r.u32(68, rop) || !r.i32(72, cxDest)
+        || !r.i32(76, cyDest))
+        return false;
+    if (rop == NOOP)
+        return true;
+    if (usage != 0) // palette indices into a palette the page does not have
+        return false;
+    const QImage image = DibDecoder::decode(r, where);
+    if (image.isNull())
+        return false;
+    // Bottom-up bitmaps count the source rows from the bottom.
+    std::int32_t height = 0;
+    r.i32(where.offInfo + 8, height);
+    const double top = height > 0 ? double(image.height()) - ySrc - cySrc : ySrc;
+    drawImage(QRectF(xDest, yDest, cxDest, cyDest), image, QRectF(xSrc, top, cxSrc, cySrc));
+    return true;
+}
+
+bool EmfPlayer::setDIBitsToDevice(const RecordView& r)
+{
+    std::int32_t xDest, yDest, xSrc, ySrc, cxSrc, cySrc;
+    std::uint32_t usage;
+    DibLocation where;
+    if (!r.i32(24, xDest) || !r.i32(28, yDest) || !r.i32(32, xSrc) || !r.i32(36, ySrc) || !r.i32(40, cxSrc)
+        || !r.i32(44, cySrc) || !r.u32(48, where.offInfo) || !r.u32(52, where.cbInfo) || !r.u32(56, where.offBits)
+        || !r.u32(60, where.cbBits) || !r.u32(64, usage) || usage != 0)
+        return false;
+    const QImage image = DibDecoder::decode(r, where);
+    if (image.isNull())
+        return false;
+    drawImage(QRectF(xDest, yDest, cxSrc, cySrc), image, QRectF(xSrc, ySrc, cxSrc, cySrc));
+    return true;
+}
+
+bool EmfPlayer::blit(const RecordView& r, bool stretch)
+{
+    std::int32_t xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc = 0, cySrc = 0;
+    std::uint32_t rop, usage;
+    DibLocation where;
+    if (!r.i32(24, xDest) || !r.i32(28, yDest) || !r.i32(32, cxDest) || !r.i32(36, cyDest) || !r.u32(40, rop)
+        || !r.i32(44, xSrc) || !r.i32(48, ySrc) || !r.u32(80, usage) || !r.u32(84, where.offInfo)
+        || !r.u32(88, where.cbInfo) || !r.u32(92, where.offBits) || !r.u32(96, where.cbBits))
+        return false;
+    if (stretch && (!r.i32(100, cxSrc) || !r.i32(104, cySrc)))
+        return false;
+    if (!stretch) {
+        cxSrc = cxDest;
+        cySrc = cyDest;
+    }
+    const QRectF dest(xDest, yDest, cxDest, cyDest);
+    if (where.cbInfo == 0) {
+        // No source bitmap: a fill of the destination with the brush or a fixed colour.
+        QPainterPath box;
+        box.addRect(dest.normalized());
+        const BrushSpec saved = m_dc.brush;
+        const PenSpec savedPen = m_dc.pen;
+        m_dc.pen.style = 5;
+        if (rop == BLACKNESS || rop == WHITENESS) {
+            m_dc.brush = BrushSpec();
+            m_dc.brush.color = rop == BLACKNESS ? Qt::black : Qt::white;
+        } else if (rop != PATCOPY) {
+            m_dc.pen = savedPen;
+            return rop == NOOP || rop == DSTINVERT; // raster effects a PDF page cannot show
+        }
+        draw(box, true, false);
+        m_dc.brush = saved;
+        m_dc.pen = savedPen;
+        return true;
+    }
+    if (usage != 0 || rop == NOOP)
+        return rop == NOOP;
+    const QImage image = DibDecoder::decode(r, where);
+    if (image.isNull())
+        return false;
+    drawImage(dest, image, QRectF(xSrc, ySrc, cxSrc, cySrc));
+    return true;
+}
+
+} // namespace emfplay
