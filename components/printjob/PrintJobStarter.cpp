@@ -54,7 +54,7 @@ QString errorText()
 
 QString PrinterName() { return QStringLiteral("Corvel PDF"); }
 
-int StartPrintJob(const StartOptions& options, QTextStream& out, QTextStream& err)
+quint32 QueuePrintJob(const StartOptions& options, QTextStream& err)
 {
     const QByteArray spool = MakeSpoolData(options.documentName, options.pages);
     const quint32 jobId = platform::AddSpoolJob(PrinterName(), options.documentName, spool,
@@ -63,9 +63,18 @@ int StartPrintJob(const StartOptions& options, QTextStream& out, QTextStream& er
         err << "kvx-printjob: cannot queue the job on \"" << PrinterName() << "\": " << errorText()
             << " (is the printer installed? see pdfsetup)\n";
         err.flush();
-        return ExitFailed;
     }
+    return jobId;
+}
 
+int StartPrintJob(const StartOptions& options, QTextStream& out, QTextStream& err)
+{
+    const quint32 jobId = QueuePrintJob(options, err);
+    return jobId == 0 ? ExitFailed : ConvertPrintJob(jobId, options, out, err);
+}
+
+int ConvertPrintJob(quint32 jobId, const StartOptions& options, QTextStream& out, QTextStream& err)
+{
     platform::CopyDataReceiver receiver;
     if (!receiver.listen()) {
         err << "kvx-printjob: cannot listen for the converter's notifications\n";

@@ -25,7 +25,13 @@ enum ExitCode { ExitDone = 0, ExitFailed = 1, ExitUsage = 2 };
 
 QString PrinterName(); // "Corvel PDF"
 
-// Runs the whole hand-over. Each relayed notification is written to out as
+// Queues the pages as a job of the printer; returns the job id, or 0 with a message in err.
+quint32 QueuePrintJob(const StartOptions& options, QTextStream& err);
+
+// Hands a queued job to the converter and follows it to its end; see StartPrintJob.
+int ConvertPrintJob(quint32 jobId, const StartOptions& options, QTextStream& out, QTextStream& err);
+
+// Queues the job and hands it over. Each relayed notification is written to out as
 // "NOTIFY <kind> <total> <current> <percent>"; problems go to err. Returns ExitDone when
 // the converter reported PROGRESS_DONE, ExitFailed otherwise. In save-as mode nothing is
 // relayed: the result is the converter's own exit.

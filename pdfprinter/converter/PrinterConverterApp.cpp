@@ -83,6 +83,7 @@ bool CPrinterConverterApp::InitInstance(const QStringList& arguments)
 
     CPrinterConverterDlg dlg(m_pJob.get(), interactive, ForegroundOwner());
     m_nDialogResult = dlg.DoModal();
+    m_bConverted = dlg.IsConverted();
     return false;
 }
 

@@ -25,6 +25,8 @@ public:
 
     // The dialog's end result, IDOK or IDCANCEL; 0 when no dialog ran.
     int DialogResult() const { return m_nDialogResult; }
+    // A job was converted into a complete PDF.
+    bool Converted() const { return m_bConverted; }
     const _tagCONVERT_JOB* Job() const { return m_pJob.get(); }
     const CommandLineInfoEx& CommandLine() const { return m_cmdInfo; }
 
@@ -44,4 +46,5 @@ private:
     std::unique_ptr<_tagCONVERT_JOB> m_pJob;
     SaveAsPrompt m_saveAsPrompt = RunSaveAsDialog;
     int m_nDialogResult = 0;
+    bool m_bConverted = false;
 };

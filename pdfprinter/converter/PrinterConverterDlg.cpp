@@ -253,6 +253,8 @@ platform::LRESULT CPrinterConverterDlg::OnConvertProgress(platform::WPARAM kind,
 {
     const auto* progress = reinterpret_cast<const _tagPROGRESS_INFO*>(info);
     const auto notification = static_cast<unsigned>(kind);
+    if (notification == PROGRESS_DONE)
+        m_bConverted = true;
     if (m_bInteractive) {
         UpdateData(true);
         ReactInteractive(notification, progress);

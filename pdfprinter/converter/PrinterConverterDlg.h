@@ -67,6 +67,8 @@ public:
     unsigned FlashCount() const { return m_nFlashCount; }
     int CaptionToggleCount() const { return m_nCaptionToggles; }
     bool IsEnded() const { return m_bEnded; }
+    // PROGRESS_DONE arrived: the PDF is complete.
+    bool IsConverted() const { return m_bConverted; }
     int Result() const { return m_nResult; }
 
     // The three name lines for a document name and an output path, as shown on BEGIN.
@@ -119,6 +121,7 @@ private:
     QEventLoop m_loop;
     int m_nResult = IDCANCEL;
     bool m_bEnded = false;
+    bool m_bConverted = false;
     bool m_bCaptionHighlighted = false;
     int m_nCaptionToggles = 0;
 };

@@ -20,5 +20,6 @@ int main(int argc, char** argv)
 
     CPrinterConverterApp app;
     app.InitInstance(QApplication::arguments().mid(1));
-    return 0;
+    // 0 when a job became a PDF (or the window ran without a job), 1 otherwise.
+    return app.Converted() || app.CommandLine().m_nConvertMode == CommandLineInfoEx::MODE_DEFAULT ? 0 : 1;
 }

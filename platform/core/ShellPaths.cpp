@@ -18,7 +18,9 @@ QString PathCompactPath(const QString& path, int maxChars)
         return path;
     if (maxChars <= int(kEllipsis.size()))
         return kEllipsis.left(qMax(0, maxChars));
-    const qsizetype separator = path.lastIndexOf(u'/');
+    // A folder path keeps its last folder name with the trailing separator ("/.../quarterly/").
+    const qsizetype from = path.endsWith(u'/') ? path.size() - 2 : path.size() - 1;
+    const qsizetype separator = from < 0 ? -1 : path.lastIndexOf(u'/', from);
     if (separator < 0)
         return cutWithEllipsis(path, maxChars);
     const QString last = path.mid(separator); // with its separator

@@ -17,6 +17,7 @@ TEST(ShellPaths, CompactsToTheLimit)
          "/home/someone/documents/projec.../report.pdf"},
         {"/tmp/" + longName, ".../" + QString(37, u'n') + "..."},
         {QString(44, u'x'), QString(44, u'x')},
+        {"/home/someone/documents/projects/2026/quarterly/", "/home/someone/documents/projec.../quarterly/"},
     };
     for (const auto& c : cases) {
         const QString compact = PathCompactPath(c.path, 44);
