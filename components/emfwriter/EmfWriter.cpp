@@ -17,7 +17,7 @@ enum : std::uint32_t {
     kSetWorldTransform = 35, kModifyWorldTransform = 36, kSelectObject = 37, kCreatePen = 38,
     kCreateBrushIndirect = 39, kDeleteObject = 40, kEllipse = 42, kRectangle = 43, kRoundRect = 44,
     kLineTo = 54, kBeginPath = 59, kEndPath = 60, kCloseFigure = 61, kFillPath = 62,
-    kStrokeAndFillPath = 63, kStrokePath = 64, kSelectClipPath = 67, kGdiComment = 70,
+    kStrokeAndFillPath = 63, kStrokePath = 64, kSelectClipPath = 67, kAbortPath = 68, kGdiComment = 70,
     kExtSelectClipRgn = 75, kBitBlt = 76, kStretchBlt = 77, kStretchDIBits = 81,
     kExtCreateFontIndirectW = 82, kExtTextOutW = 84, kCreateDibPatternBrushPt = 94,
     kExtCreatePen = 95,
@@ -219,6 +219,7 @@ void EmfWriter::closeFigure() { record(kCloseFigure, {}); }
 void EmfWriter::fillPath() { record(kFillPath, Bytes().rect({}).data()); }
 void EmfWriter::strokePath() { record(kStrokePath, Bytes().rect({}).data()); }
 void EmfWriter::strokeAndFillPath() { record(kStrokeAndFillPath, Bytes().rect({}).data()); }
+void EmfWriter::abortPath() { record(kAbortPath, {}); }
 void EmfWriter::selectClipPath(int mode) { record(kSelectClipPath, Bytes().u32(std::uint32_t(mode)).data()); }
 void EmfWriter::intersectClipRect(QRect r) { record(kIntersectClipRect, Bytes().rect(r).data()); }
 void EmfWriter::excludeClipRect(QRect r) { record(kExcludeClipRect, Bytes().rect(r).data()); }

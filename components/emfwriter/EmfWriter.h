@@ -75,6 +75,7 @@ public:
     void fillPath();
     void strokePath();
     void strokeAndFillPath();
+    void abortPath();
     void selectClipPath(int mode);
     void intersectClipRect(QRect rect);
     void excludeClipRect(QRect rect);

@@ -1,0 +1,202 @@
+// What the PDF shows: shapes, bitmaps and text where the EMF puts them, pages of the
+// EMF's size, and the document's name and user in the PDF's information.
+#include "EmfFixtures.h"
+#include "ThirdPartyFixtures.h"
+#include "TranscoderTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+using namespace platform;
+using namespace transcodertest;
+using namespace emffixtures;
+
+namespace {
+
+// Pages are rendered at the writer's 96 dpi, so logical units are rendered pixels.
+constexpr int kRenderDpi = 96;
+
+bool near(QColor a, QColor b, int tolerance = 48)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+void expectProbes(const QString& pdf, const std::vector<Page>& pages, int firstPage = 1)
+{
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const QImage image = renderPage(pdf, firstPage + int(i), kRenderDpi);
+        ASSERT_FALSE(image.isNull()) << pages[i].name;
+        for (const Probe& probe : pages[i].probes) {
+            const QColor seen = image.pixelColor(probe.at);
+            EXPECT_TRUE(near(seen, probe.colour))
+                << pages[i].name << " at " << probe.at.x() << "," << probe.at.y() << ": saw " << seen.name().toStdString()
+                << ", expected " << probe.colour.name().toStdString();
+        }
+    }
+}
+
+std::vector<QByteArray> emfs(const std::vector<Page>& pages)
+{
+    std::vector<QByteArray> out;
+    for (const Page& page : pages)
+        out.push_back(page.emf);
+    return out;
+}
+
+// Columns of a rendered row band that hold anything but white.
+std::pair<int, int> inkSpan(const QImage& image, int top, int bottom)
+{
+    int first = image.width(), last = -1;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (!near(image.pixelColor(x, y), kWhite, 30)) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    return {first, last};
+}
+
+} // namespace
+
+TEST(TranscoderOutput, ShapesPathsClipsAndStateDrawWhereTheEmfPutsThem)
+{
+    const std::vector<Page> pages = shapePages();
+    RecordingWindow window;
+    const QString pdf = outputPath("shapes.pdf");
+    ASSERT_EQ(transcode(emfs(pages), pdf, window), 1);
+    expectProbes(pdf, pages);
+}
+
+TEST(TranscoderOutput, BitmapsOfEveryDepthBothRowOrdersAndAllThreeRecords)
+{
+    std::vector<Page> pages;
+    for (int bits : {1, 4, 8, 16, 24, 32})
+        for (bool topDown : {false, true})
+            pages.push_back(bitmapPage(bits, topDown));
+    RecordingWindow window;
+    const QString pdf = outputPath("bitmaps.pdf");
+    ASSERT_EQ(transcode(emfs(pages), pdf, window), 1);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        SCOPED_TRACE(QStringLiteral("%1 bits").arg(QList<int>{1, 4, 8, 16, 24, 32}[qsizetype(i / 2)]).toStdString());
+        expectProbes(pdf, {pages[i]}, int(i) + 1);
+    }
+}
+
+TEST(TranscoderOutput, PageSizeComesFromTheFrameAndInformationFromTheDocument)
+{
+    RecordingWindow window;
+    const QString pdf = outputPath("sizes.pdf");
+    ASSERT_EQ(transcode({textPage("portrait", QSizeF(210, 297)), textPage("landscape", QSizeF(297, 210))}, pdf, window,
+                        QStringLiteral("분기 보고서.docx"), QStringLiteral("김철수")),
+              1);
+    const QString info = pdfInfo(pdf, 2);
+    // The writer states page boxes in whole points: within half a point of the frame.
+    const QSizeF expected[] = {{595.28, 841.89}, {841.89, 595.28}};
+    for (int page = 1; page <= 2; ++page) {
+        const QRegularExpressionMatch size
+            = QRegularExpression(QStringLiteral("Page +%1 size: +([\\d.]+) x ([\\d.]+) pts").arg(page)).match(info);
+        ASSERT_TRUE(size.hasMatch()) << info.toStdString();
+        EXPECT_NEAR(size.captured(1).toDouble(), expected[page - 1].width(), 0.5);
+        EXPECT_NEAR(size.captured(2).toDouble(), expected[page - 1].height(), 0.5);
+    }
+    EXPECT_TRUE(info.contains(QRegularExpression("Title: +분기 보고서\\.docx"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Author: +김철수"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages: +2"))) << info.toStdString();
+}
+
+TEST(TranscoderOutput, TextStaysTextInLatinAndHangul)
+{
+    RecordingWindow window;
+    const QString pdf = outputPath("text.pdf");
+    ASSERT_EQ(transcode({textPage("Hello transcoder"), textPage(QStringLiteral("안녕하세요 세계"))}, pdf, window), 1);
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains("Hello transcoder")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("안녕하세요 세계"))) << text.toStdString();
+    // Vector output: no page is an image.
+    EXPECT_EQ(runTool("pdfimages", {"-list", pdf}).count('\n'), 2) << "only the header lines of the list";
+}
+
+TEST(TranscoderOutput, TextAlignmentColourBackgroundAndAdvances)
+{
+    struct Case {
+        const char* name;
+        std::uint32_t align;
+        int bkMode;
+        QList<int> advances;
+        int expectFirstBelow;  // leftmost ink is left of this x (or -1)
+        int expectFirstAbove;  // leftmost ink is right of this x (or -1)
+        int expectLastBelow;   // rightmost ink is left of this x (or -1)
+        bool yellowBackground;
+    };
+    const Case cases[] = {
+        {"left aligned", 0, 1, {}, -1, 195, -1, false},
+        {"right aligned", 2, 1, {}, -1, -1, 205, false},
+        {"centred", 6, 1, {}, 195, -1, -1, false},
+        {"opaque background", 0, 2, {}, -1, 195, -1, true},
+        {"wide advances", 0, 1, {60, 60, 60}, -1, 195, -1, false},
+    };
+    std::vector<QByteArray> pages;
+    for (const Case& c : cases) {
+        EmfWriter w(kPageMm);
+        w.selectObject(w.createFont(-30, 700, false, QStringLiteral("DejaVu Sans")));
+        w.setTextColor(rgb(255, 0, 0));
+        w.setBkColor(rgb(255, 255, 0));
+        w.setBkMode(c.bkMode);
+        w.setTextAlign(c.align);
+        w.textOut(QPoint(200, 100), QStringLiteral("HHH"), c.advances);
+        pages.push_back(w.finish());
+    }
+    RecordingWindow window;
+    const QString pdf = outputPath("align.pdf");
+    ASSERT_EQ(transcode(pages, pdf, window), 1);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const QImage image = renderPage(pdf, int(i) + 1, kRenderDpi);
+        const auto [first, last] = inkSpan(image, 95, 140);
+        ASSERT_GE(last, 0) << c.name << ": no text drawn";
+        if (c.expectFirstBelow >= 0)
+            EXPECT_LT(first, c.expectFirstBelow) << c.name;
+        if (c.expectFirstAbove >= 0)
+            EXPECT_GT(first, c.expectFirstAbove) << c.name;
+        if (c.expectLastBelow >= 0)
+            EXPECT_LT(last, c.expectLastBelow) << c.name;
+        bool red = false, yellow = false;
+        for (int y = 95; y < 140; ++y)
+            for (int x = first; x <= last; ++x) {
+                red = red || near(image.pixelColor(x, y), kRed, 60);
+                yellow = yellow || near(image.pixelColor(x, y), kYellow, 30);
+            }
+        EXPECT_TRUE(red) << c.name;
+        EXPECT_EQ(yellow, c.yellowBackground) << c.name;
+        if (!c.advances.isEmpty())
+            EXPECT_GT(last - first, 130) << c.name << ": the advances spread the letters";
+    }
+}
+
+TEST(TranscoderOutput, PagesWrittenByLibEmfAndLibUemf)
+{
+    const QByteArray gdiPage = thirdparty::libEmfPage(outputPath("libemf.emf"));
+    const QByteArray bitmapPage = thirdparty::libUemfBitmapPage(outputPath("libuemf.emf"));
+    ASSERT_GT(gdiPage.size(), 88);
+    ASSERT_GT(bitmapPage.size(), 88);
+    RecordingWindow window;
+    const QString pdf = outputPath("thirdparty.pdf");
+    ASSERT_EQ(transcode({gdiPage, bitmapPage}, pdf, window), 1);
+
+    EXPECT_TRUE(pdfText(pdf).contains(QStringLiteral("libEMF 글자")));
+    // Millimetres of the libEMF page at 96 dpi: the rectangle spans 55-95 x 25-45 mm,
+    // the ellipse is centred at 25, 75 mm.
+    const auto at = [](double xMm, double yMm) { return QPoint(int(xMm * 96 / 25.4), int(yMm * 96 / 25.4)); };
+    expectProbes(pdf, {{"libEMF page", {}, {{at(75, 35), kBlue}, {at(25, 75), kGreen}, {at(75, 75), kWhite},
+                                             {at(52, 35), kWhite}}},
+                       {"libUEMF bitmap", {}, {{{40, 70}, kRed}, {{100, 70}, kBlue}, {{200, 200}, kWhite}}}});
+    // The page's y axis grows upwards; the text still reads downwards from its top.
+    const QImage first = renderPage(pdf, 1, kRenderDpi);
+    bool redText = false;
+    for (int y = at(0, 5).y(); y < at(0, 12).y(); ++y)
+        for (int x = at(5, 0).x(); x < at(40, 0).x(); ++x)
+            redText = redText || near(first.pixelColor(x, y), kRed, 60);
+    EXPECT_TRUE(redText);
+}
