@@ -128,6 +128,8 @@ int CEMF2PDFTranscoder::BeginDocument(const _tagDOCUMENT_INFO* info, unsigned in
     }
     // The PDF grows beside the output path and replaces it only when it is complete.
     d->file = std::make_unique<QSaveFile>(d->outputPath);
+    // A writable file in a folder that takes no new files is still written, in place.
+    d->file->setDirectWriteFallback(true);
     if (!d->file->open(QIODevice::WriteOnly)) {
         d->abort();
         return 0;
