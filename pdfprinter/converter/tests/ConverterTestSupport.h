@@ -47,8 +47,3 @@ private:
 };
 
 } // namespace convertertest
-
-#include <ostream>
-
-// Readable QStrings in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
