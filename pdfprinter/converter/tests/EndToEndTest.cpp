@@ -3,6 +3,7 @@
 #include "components/printjob/PrintJobStarter.h"
 #include "pdfprinter/converter/tests/ConverterTestSupport.h"
 #include "pdfprinter/converter/tests/SpoolStream.h"
+#include "platform/core/NamedEvent.h"
 #include "platform/core/SpoolJobs.h"
 
 #include <gtest/gtest.h>
@@ -201,6 +202,21 @@ TEST_F(EndToEnd, SilentModeEmptiesAnExistingOutputFirst)
     EXPECT_EQ(QFileInfo(witness).size(), 0);
     EXPECT_EQ(convertertest::PdfPageCount(m_output), 1);
     EXPECT_TRUE(convertertest::PdfText(m_output).contains("Fresh-page"));
+}
+
+TEST_F(EndToEnd, WithoutTheJobBlockTheConverterSaysSoAndReleasesTheStarter)
+{
+    platform::NamedEvent taken;
+    ASSERT_TRUE(taken.create("Global\\EVENT{9B63F701-A616-4994-A99A-EB38719733A1}"));
+    QProcess converter;
+    converter.start(QStringLiteral(KVX_BIN_DIR) + "/KVXE2PPRCONV", {"/X"});
+    ASSERT_TRUE(converter.waitForFinished(60000));
+    EXPECT_EQ(converter.exitCode(), 1);
+    EXPECT_TRUE(taken.isSignalled());
+    const QString said = QString::fromUtf8(converter.readAllStandardError());
+    EXPECT_TRUE(said.contains(
+        "Corvel PDF: 인쇄할 문서 정보에 오류가 있거나, 인쇄 도중 오류가 발생하였습니다.\n\n다시 인쇄를 시도해 보십시오."))
+        << qPrintable(said);
 }
 
 TEST_F(EndToEnd, TheStarterRefusesBadArguments)
