@@ -51,8 +51,12 @@ bool PdfInfoUpdate::appendInfo(const QString& title, const QString& author, cons
 
     QByteArray update("\n");
     const qint64 objectAt = m_written + update.size();
-    update += QByteArray::number(object) + " 0 obj\n<<\n/Title " + pdfText(title) + "\n/Author " + pdfText(author)
-        + "\n/Creator " + pdfText(creator) + "\n/Producer " + pdfText(creator) + "\n>>\nendobj\n";
+    update += QByteArray::number(object) + " 0 obj\n<<\n";
+    if (!title.isEmpty())
+        update += "/Title " + pdfText(title) + '\n';
+    if (!author.isEmpty())
+        update += "/Author " + pdfText(author) + '\n';
+    update += "/Creator " + pdfText(creator) + "\n/Producer " + pdfText(creator) + "\n>>\nendobj\n";
     const qint64 tableAt = m_written + update.size();
     update += "xref\n" + QByteArray::number(object) + " 1\n"
         + QByteArray::number(objectAt).rightJustified(10, '0') + " 00000 n \n";

@@ -1,7 +1,9 @@
 #include "components/transcoder/emf/EmfPlayer.h"
 
+#include "components/transcoder/emf/BitmapRecord.h"
 #include "components/transcoder/emf/DibDecoder.h"
 #include "components/transcoder/emf/RecordTypes.h"
+#include "components/transcoder/emf/TextRecord.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -22,10 +24,7 @@ enum : std::uint32_t {
     RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5,
     MWT_IDENTITY = 1, MWT_LEFTMULTIPLY = 2, MWT_RIGHTMULTIPLY = 3, MWT_SET = 4,
     TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24,
-    ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_GLYPH_INDEX = 0x10, ETO_PDY = 0x2000,
-    PS_GEOMETRIC = 0x10000, PS_ENDCAP_MASK = 0xF00, PS_JOIN_MASK = 0xF000,
-    BLACKNESS = 0x00000042, WHITENESS = 0x00FF0062, PATCOPY = 0x00F00021, DSTINVERT = 0x00550009,
-    NOOP = 0x00AA0029,
+    PS_GEOMETRIC = 0x10000,
 };
 
 bool finite(double v) { return std::isfinite(v) && std::abs(v) < kMaxCoordinate; }
@@ -202,10 +201,10 @@ bool EmfPlayer::dispatch(const RecordView& r)
 
     case EMR_EXTTEXTOUTW: return textOut(r, true);
     case EMR_EXTTEXTOUTA: return textOut(r, false);
-    case EMR_STRETCHDIBITS: return stretchDIBits(r);
-    case EMR_BITBLT: return blit(r, false);
-    case EMR_STRETCHBLT: return blit(r, true);
-    case EMR_SETDIBITSTODEVICE: return setDIBitsToDevice(r);
+    case EMR_STRETCHDIBITS: return drawBitmap(BitmapRecord::decodeStretchDIBits(r));
+    case EMR_BITBLT: return drawBitmap(BitmapRecord::decodeBlit(r, false));
+    case EMR_STRETCHBLT: return drawBitmap(BitmapRecord::decodeBlit(r, true));
+    case EMR_SETDIBITSTODEVICE: return drawBitmap(BitmapRecord::decodeSetDIBitsToDevice(r));
     default:
         return false;
     }
@@ -823,54 +822,6 @@ void EmfPlayer::applyClip()
 
 // ---- drawing -------------------------------------------------------------------------
 
-QPen EmfPlayer::makePen() const
-{
-    const PenSpec& spec = m_dc.pen;
-    if (spec.isNull())
-        return Qt::NoPen;
-    QPen pen(spec.color);
-    if (spec.cosmetic()) {
-        pen.setCosmetic(true);
-        pen.setWidthF(m_unitsPerPixel);
-    } else {
-        pen.setWidthF(spec.width);
-    }
-    switch (spec.style & 0x0F) {
-    case 1: pen.setStyle(Qt::DashLine); break;
-    case 2: pen.setStyle(Qt::DotLine); break;
-    case 3: pen.setStyle(Qt::DashDotLine); break;
-    case 4: pen.setStyle(Qt::DashDotDotLine); break;
-    default: pen.setStyle(Qt::SolidLine); break;
-    }
-    switch (spec.style & PS_ENDCAP_MASK) {
-    case 0x100: pen.setCapStyle(Qt::SquareCap); break;
-    case 0x200: pen.setCapStyle(Qt::FlatCap); break;
-    default: pen.setCapStyle(Qt::RoundCap); break;
-    }
-    switch (spec.style & PS_JOIN_MASK) {
-    case 0x1000: pen.setJoinStyle(Qt::BevelJoin); break;
-    case 0x2000: pen.setJoinStyle(Qt::MiterJoin); break;
-    default: pen.setJoinStyle(Qt::RoundJoin); break;
-    }
-    return pen;
-}
-
-QBrush EmfPlayer::makeBrush() const
-{
-    const BrushSpec& spec = m_dc.brush;
-    switch (spec.kind) {
-    case BrushSpec::Kind::Null: return Qt::NoBrush;
-    case BrushSpec::Kind::Solid: return QBrush(spec.color);
-    case BrushSpec::Kind::Pattern: return QBrush(spec.pattern);
-    case BrushSpec::Kind::Hatched: {
-        static const Qt::BrushStyle styles[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
-                                                Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-        return QBrush(spec.color, styles[std::min<std::uint32_t>(spec.hatch, 5)]);
-    }
-    }
-    return Qt::NoBrush;
-}
-
 void EmfPlayer::draw(const QPainterPath& path, bool fill, bool stroke)
 {
     const QTransform t = logicalToPage();
@@ -884,7 +835,7 @@ void EmfPlayer::draw(const QPainterPath& path, bool fill, bool stroke)
         m_painter.setBrush(m_dc.bkColor);
         m_painter.drawPath(path);
     }
-    QPen pen = stroke ? makePen() : QPen(Qt::NoPen);
+    QPen pen = stroke ? toQPen(m_dc.pen, m_unitsPerPixel) : QPen(Qt::NoPen);
     // Dashes along a very long outline would be generated one by one; draw those solid.
     if (pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen) {
         const double widthOnPage = pen.isCosmetic() ? pen.widthF() : pen.widthF() * std::sqrt(std::abs(t.determinant()));
@@ -892,68 +843,20 @@ void EmfPlayer::draw(const QPainterPath& path, bool fill, bool stroke)
             pen.setStyle(Qt::SolidLine);
     }
     m_painter.setPen(pen);
-    m_painter.setBrush(fill ? makeBrush() : QBrush(Qt::NoBrush));
+    m_painter.setBrush(fill ? toQBrush(m_dc.brush) : QBrush(Qt::NoBrush));
     m_painter.drawPath(path);
-}
-
-QFont EmfPlayer::makeFont(double& emHeight) const
-{
-    const FontSpec& spec = m_dc.font;
-    QFont font;
-    QStringList families;
-    if (!spec.face.isEmpty())
-        families << spec.face;
-    families << QStringLiteral("NanumGothic"); // covers Hangul where the face does not
-    font.setFamilies(families);
-    font.setWeight(QFont::Weight(std::clamp(spec.weight == 0 ? 400 : spec.weight, 100, 900)));
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
-    font.setKerning(false);
-    double em = std::abs(spec.height);
-    if (em == 0)
-        em = 12;
-    if (spec.height > 0) {
-        // A positive height is the cell: ascent plus descent.
-        QFont probe(font);
-        probe.setPixelSize(100);
-        const QFontMetricsF metrics(probe);
-        const double cell = metrics.ascent() + metrics.descent();
-        if (cell > 0)
-            em = em * 100.0 / cell;
-    }
-    emHeight = em;
-    // Point sizes are turned into device units at the page device's resolution; this
-    // makes the em exactly `em` units of the painter's coordinates.
-    const int dpi = m_painter.device() ? m_painter.device()->logicalDpiY() : 72;
-    font.setPointSizeF(std::max(em * 72.0 / dpi, 0.01));
-    return font;
 }
 
 bool EmfPlayer::textOut(const RecordView& r, bool wide)
 {
-    constexpr std::uint32_t kText = 36; // EMRTEXT
-    QPointF reference;
-    std::uint32_t count, offString, options, offDx;
-    QRectF rect;
-    if (!r.point(kText, reference) || !r.u32(kText + 8, count) || !r.u32(kText + 12, offString)
-        || !r.u32(kText + 16, options) || !r.rect(kText + 20, rect) || !r.u32(kText + 36, offDx))
+    const std::optional<TextRecord> record = TextRecord::decode(r, wide);
+    if (!record)
         return false;
-    const std::uint32_t unit = wide ? 2 : 1;
-    if (!r.fits(offString, std::uint64_t(count) * unit))
-        return false;
-    if (options & ETO_GLYPH_INDEX)
-        return false; // glyph numbers of a font we do not have
-    const std::uint32_t dxPer = options & ETO_PDY ? 2 : 1;
-    const bool hasDx = offDx != 0 && count > 0;
-    if (hasDx && !r.fits(offDx, std::uint64_t(count) * 4 * dxPer))
-        return false;
-
-    QString text;
-    if (wide)
-        text = QString::fromUtf16(reinterpret_cast<const char16_t*>(r.data() + offString), qsizetype(count));
-    else
-        text = QString::fromLatin1(reinterpret_cast<const char*>(r.data() + offString), qsizetype(count));
+    const QString& text = record->text;
+    const QRectF& rect = record->rect;
+    const std::uint32_t options = record->options;
+    const bool hasDx = !record->advances.empty();
+    QPointF reference = record->reference;
 
     if (m_buildingPath)
         return true; // text outlines in paths are not kept
@@ -961,7 +864,7 @@ bool EmfPlayer::textOut(const RecordView& r, bool wide)
         reference = m_dc.current;
 
     const QTransform t = logicalToPage();
-    if (options & ETO_OPAQUE) {
+    if (options & TextRecord::ETO_OPAQUE) {
         QPainterPath box;
         box.addRect(rect.normalized());
         applyClip();
@@ -987,18 +890,18 @@ bool EmfPlayer::textOut(const RecordView& r, bool wide)
         local = QTransform().rotate(-m_dc.font.escapement / 10.0) * local;
 
     double em = 0;
-    const QFont font = makeFont(em);
+    const QFont font = toQFont(m_dc.font, m_painter.device() ? m_painter.device()->logicalDpiY() : 72, em);
+    // Glyphs many times the page's size show nothing and cost a great deal to outline.
+    const double emOnPage = em * std::sqrt(std::abs(local.determinant()));
+    if (!(emOnPage <= 4 * std::max(m_pageRect.width(), m_pageRect.height())))
+        return false;
     const QFontMetricsF metrics(font, m_painter.device());
 
-    std::vector<double> advances(std::size_t(text.size()), 0.0);
+    const std::vector<double>& advances = record->advances;
     double width = 0;
     if (hasDx) {
-        for (std::uint32_t i = 0; i < count; ++i) {
-            std::int32_t dx;
-            r.i32(offDx + 4 * i * dxPer, dx);
-            advances[i] = std::clamp<double>(dx, -kMaxCoordinate, kMaxCoordinate);
-            width += advances[i];
-        }
+        for (double advance : advances)
+            width += advance;
     } else {
         width = metrics.horizontalAdvance(text);
     }
@@ -1015,7 +918,7 @@ bool EmfPlayer::textOut(const RecordView& r, bool wide)
 
     m_painter.save();
     applyClip();
-    if (options & ETO_CLIPPED) {
+    if (options & TextRecord::ETO_CLIPPED) {
         m_painter.setTransform(t);
         m_painter.setClipRect(rect.normalized(), m_dc.clip ? Qt::IntersectClip : Qt::ReplaceClip);
     }
@@ -1065,88 +968,32 @@ void EmfPlayer::drawImage(const QRectF& dest, const QImage& image, const QRectF&
     m_painter.drawImage(dest.normalized(), picture);
 }
 
-bool EmfPlayer::stretchDIBits(const RecordView& r)
+bool EmfPlayer::drawBitmap(const std::optional<BitmapRecord>& record)
 {
-    std::int32_t xDest, yDest, xSrc, ySrc, cxSrc, cySrc, cxDest, cyDest;
-    std::uint32_t usage, rop;
-    DibLocation where;
-    if (!r.i32(24, xDest) || !r.i32(28, yDest) || !r.i32(32, xSrc) || !r.i32(36, ySrc) || !r.i32(40, cxSrc)
-        || !r.i32(44, cySrc) || !r.u32(48, where.offInfo) || !r.u32(52, where.cbInfo) || !r.u32(56, where.offBits)
-        || !r.u32(60, where.cbBits) || !r.u32(64, usage) || !r.u32(68, rop) || !r.i32(72, cxDest)
-        || !r.i32(76, cyDest))
+    if (!record)
         return false;
-    if (rop == NOOP)
+    switch (record->kind) {
+    case BitmapRecord::Kind::Picture:
+        drawImage(record->dest, record->image, record->source);
         return true;
-    if (usage != 0) // palette indices into a palette the page does not have
-        return false;
-    const QImage image = DibDecoder::decode(r, where);
-    if (image.isNull())
-        return false;
-    // Bottom-up bitmaps count the source rows from the bottom.
-    std::int32_t height = 0;
-    r.i32(where.offInfo + 8, height);
-    const double top = height > 0 ? double(image.height()) - ySrc - cySrc : ySrc;
-    drawImage(QRectF(xDest, yDest, cxDest, cyDest), image, QRectF(xSrc, top, cxSrc, cySrc));
-    return true;
-}
-
-bool EmfPlayer::setDIBitsToDevice(const RecordView& r)
-{
-    std::int32_t xDest, yDest, xSrc, ySrc, cxSrc, cySrc;
-    std::uint32_t usage;
-    DibLocation where;
-    if (!r.i32(24, xDest) || !r.i32(28, yDest) || !r.i32(32, xSrc) || !r.i32(36, ySrc) || !r.i32(40, cxSrc)
-        || !r.i32(44, cySrc) || !r.u32(48, where.offInfo) || !r.u32(52, where.cbInfo) || !r.u32(56, where.offBits)
-        || !r.u32(60, where.cbBits) || !r.u32(64, usage) || usage != 0)
-        return false;
-    const QImage image = DibDecoder::decode(r, where);
-    if (image.isNull())
-        return false;
-    drawImage(QRectF(xDest, yDest, cxSrc, cySrc), image, QRectF(xSrc, ySrc, cxSrc, cySrc));
-    return true;
-}
-
-bool EmfPlayer::blit(const RecordView& r, bool stretch)
-{
-    std::int32_t xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc = 0, cySrc = 0;
-    std::uint32_t rop, usage;
-    DibLocation where;
-    if (!r.i32(24, xDest) || !r.i32(28, yDest) || !r.i32(32, cxDest) || !r.i32(36, cyDest) || !r.u32(40, rop)
-        || !r.i32(44, xSrc) || !r.i32(48, ySrc) || !r.u32(80, usage) || !r.u32(84, where.offInfo)
-        || !r.u32(88, where.cbInfo) || !r.u32(92, where.offBits) || !r.u32(96, where.cbBits))
-        return false;
-    if (stretch && (!r.i32(100, cxSrc) || !r.i32(104, cySrc)))
-        return false;
-    if (!stretch) {
-        cxSrc = cxDest;
-        cySrc = cyDest;
-    }
-    const QRectF dest(xDest, yDest, cxDest, cyDest);
-    if (where.cbInfo == 0) {
-        // No source bitmap: a fill of the destination with the brush or a fixed colour.
-        QPainterPath box;
-        box.addRect(dest.normalized());
-        const BrushSpec saved = m_dc.brush;
-        const PenSpec savedPen = m_dc.pen;
-        m_dc.pen.style = 5;
-        if (rop == BLACKNESS || rop == WHITENESS) {
-            m_dc.brush = BrushSpec();
-            m_dc.brush.color = rop == BLACKNESS ? Qt::black : Qt::white;
-        } else if (rop != PATCOPY) {
-            m_dc.pen = savedPen;
-            return rop == NOOP || rop == DSTINVERT; // raster effects a PDF page cannot show
-        }
-        draw(box, true, false);
-        m_dc.brush = saved;
-        m_dc.pen = savedPen;
+    case BitmapRecord::Kind::Nothing:
         return true;
+    default:
+        break;
     }
-    if (usage != 0 || rop == NOOP)
-        return rop == NOOP;
-    const QImage image = DibDecoder::decode(r, where);
-    if (image.isNull())
-        return false;
-    drawImage(dest, image, QRectF(xSrc, ySrc, cxSrc, cySrc));
+    // Fills of the destination: the brush, or black or white, and no outline.
+    const BrushSpec savedBrush = m_dc.brush;
+    const PenSpec savedPen = m_dc.pen;
+    m_dc.pen.style = 5; // PS_NULL
+    if (record->kind != BitmapRecord::Kind::BrushFill) {
+        m_dc.brush = BrushSpec();
+        m_dc.brush.color = record->kind == BitmapRecord::Kind::BlackFill ? Qt::black : Qt::white;
+    }
+    QPainterPath box;
+    box.addRect(record->dest.normalized());
+    draw(box, true, false);
+    m_dc.brush = savedBrush;
+    m_dc.pen = savedPen;
     return true;
 }
 

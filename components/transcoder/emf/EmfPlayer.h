@@ -3,6 +3,7 @@
 // frame describes, in units of `unitsPerMillimetre`. Each record is checked against its
 // own size before anything is read; a record that does not hold together is skipped
 // and counted, and leaves the drawing state as it was.
+#include "components/transcoder/emf/BitmapRecord.h"
 #include "components/transcoder/emf/DeviceContext.h"
 #include "components/transcoder/emf/EmfReader.h"
 
@@ -75,9 +76,7 @@ private:
 
     // Text and bitmaps.
     bool textOut(const RecordView& r, bool wide);
-    bool stretchDIBits(const RecordView& r);
-    bool blit(const RecordView& r, bool stretch);
-    bool setDIBitsToDevice(const RecordView& r);
+    bool drawBitmap(const std::optional<BitmapRecord>& record);
     void drawImage(const QRectF& dest, const QImage& image, const QRectF& source);
 
     // Drawing.
@@ -85,9 +84,6 @@ private:
     QTransform logicalToPage() const;
     void applyClip();
     void draw(const QPainterPath& path, bool fill, bool stroke);
-    QPen makePen() const;
-    QBrush makeBrush() const;
-    QFont makeFont(double& emHeight) const;
     bool addToPath(const QPainterPath& figure, bool connect);
 
     QPainter& m_painter;

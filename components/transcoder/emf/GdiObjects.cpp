@@ -1,5 +1,11 @@
 #include "components/transcoder/emf/GdiObjects.h"
 
+#include <QFontMetricsF>
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
 namespace emfplay {
 
 QColor colorFromRef(std::uint32_t ref)
@@ -50,6 +56,84 @@ bool stockObject(std::uint32_t handle, GdiObject& out)
     default:
         return false;
     }
+}
+
+QPen toQPen(const PenSpec& spec, double onePixel)
+{
+    if (spec.isNull())
+        return Qt::NoPen;
+    QPen pen(spec.color);
+    if (spec.cosmetic()) {
+        pen.setCosmetic(true);
+        pen.setWidthF(onePixel);
+    } else {
+        pen.setWidthF(spec.width);
+    }
+    switch (spec.style & 0x0F) {
+    case 1: pen.setStyle(Qt::DashLine); break;
+    case 2: pen.setStyle(Qt::DotLine); break;
+    case 3: pen.setStyle(Qt::DashDotLine); break;
+    case 4: pen.setStyle(Qt::DashDotDotLine); break;
+    default: pen.setStyle(Qt::SolidLine); break;
+    }
+    switch (spec.style & 0xF00u) {
+    case 0x100: pen.setCapStyle(Qt::SquareCap); break;
+    case 0x200: pen.setCapStyle(Qt::FlatCap); break;
+    default: pen.setCapStyle(Qt::RoundCap); break;
+    }
+    switch (spec.style & 0xF000u) {
+    case 0x1000: pen.setJoinStyle(Qt::BevelJoin); break;
+    case 0x2000: pen.setJoinStyle(Qt::MiterJoin); break;
+    default: pen.setJoinStyle(Qt::RoundJoin); break;
+    }
+    return pen;
+}
+
+QBrush toQBrush(const BrushSpec& spec)
+{
+    switch (spec.kind) {
+    case BrushSpec::Kind::Null: return Qt::NoBrush;
+    case BrushSpec::Kind::Solid: return QBrush(spec.color);
+    case BrushSpec::Kind::Pattern: return QBrush(spec.pattern);
+    case BrushSpec::Kind::Hatched: {
+        static const Qt::BrushStyle styles[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
+                                                Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+        return QBrush(spec.color, styles[std::min<std::uint32_t>(spec.hatch, 5)]);
+    }
+    }
+    return Qt::NoBrush;
+}
+
+QFont toQFont(const FontSpec& spec, int dpi, double& emHeight)
+{
+    QFont font;
+    QStringList families;
+    if (!spec.face.isEmpty())
+        families << spec.face;
+    families << QStringLiteral("NanumGothic"); // covers Hangul where the face does not
+    font.setFamilies(families);
+    font.setWeight(QFont::Weight(std::clamp(spec.weight == 0 ? 400 : spec.weight, 100, 900)));
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    font.setKerning(false);
+    double em = std::abs(spec.height);
+    if (em == 0)
+        em = 12;
+    if (spec.height > 0) {
+        // A positive height is the cell: ascent plus descent.
+        QFont probe(font);
+        probe.setPixelSize(100);
+        const QFontMetricsF metrics(probe);
+        const double cell = metrics.ascent() + metrics.descent();
+        if (cell > 0)
+            em = em * 100.0 / cell;
+    }
+    emHeight = em;
+    // Point sizes are turned into device units at the page device's resolution; this
+    // makes the em exactly `em` units of the painter's coordinates.
+    font.setPointSizeF(std::max(em * 72.0 / std::max(dpi, 1), 0.01));
+    return font;
 }
 
 } // namespace emfplay

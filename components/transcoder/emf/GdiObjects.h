@@ -2,8 +2,11 @@
 // The drawing objects an EMF creates and selects, as plain descriptions. They are turned
 // into Qt pens, brushes and fonts only when something is drawn, with the transform of
 // that moment.
+#include <QBrush>
 #include <QColor>
+#include <QFont>
 #include <QImage>
+#include <QPen>
 #include <QString>
 
 #include <cstdint>
@@ -44,6 +47,13 @@ struct GdiObject {
     BrushSpec brush;
     FontSpec font;
 };
+
+// The Qt counterparts, for the transform in use when drawing. A cosmetic pen is one
+// reference pixel (`onePixel`, in page units) wide. The font's em is set to `emHeight`
+// painter units on a device of `dpi`; a positive (cell) height is converted to an em.
+QPen toQPen(const PenSpec& pen, double onePixel);
+QBrush toQBrush(const BrushSpec& brush);
+QFont toQFont(const FontSpec& font, int dpi, double& emHeight);
 
 // Stock objects are selected by 0x80000000 | index; false for an index that is no stock object.
 bool stockObject(std::uint32_t handle, GdiObject& out);

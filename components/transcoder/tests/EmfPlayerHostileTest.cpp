@@ -260,3 +260,26 @@ TEST(EmfPlayerHostile, HeadersTheReaderRefuses)
     EXPECT_GT(reader.header().pageMillimetres().width(), 0);
     EXPECT_GT(reader.header().hundredthsPerPixelX(), 0);
 }
+
+TEST(EmfPlayerHostile, AdvancesStayWithTheirCharactersEvenAfterAByteOrderMark)
+{
+    // A leading U+FEFF is a character of the string with an advance of its own; dropping
+    // it would pair the advances with the wrong letters (and overrun them).
+    EmfWriter w(kPageMm);
+    w.selectObject(w.createFont(-40, 700, false, QStringLiteral("DejaVu Sans")));
+    w.setBkMode(1);
+    w.textOut(QPoint(50, 100), QString(QChar(0xFEFF)) + QStringLiteral("HH"), {0, 150, 10});
+    const Played played = play(w.finish());
+    ASSERT_TRUE(played.opened);
+    EXPECT_EQ(played.stats.skipped, 0u);
+    auto inkBetween = [&](int left, int right) {
+        for (int y = 100; y < 150; ++y)
+            for (int x = left; x < right; ++x)
+                if (played.image.pixelColor(x, y).lightness() < 128)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(inkBetween(50, 90));   // the first H at the reference point
+    EXPECT_TRUE(inkBetween(200, 240)); // the second 150 units on
+    EXPECT_FALSE(inkBetween(100, 190));
+}
