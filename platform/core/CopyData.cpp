@@ -140,7 +140,6 @@ void CopyDataReceiver::readFrom(QLocalSocket* socket)
     buffer.remove(0, kHeaderSize + length);
 
     const qint64 result = m_handler ? m_handler(message) : 1;
-    emit received(message);
     char reply[8];
     qToLittleEndian<qint64>(result, reply);
     socket->write(reply, sizeof reply);

@@ -49,9 +49,6 @@ public:
     // Computes the result sent back for each message (default: 1).
     void setHandler(std::function<qint64(const CopyDataMessage&)> handler) { m_handler = std::move(handler); }
 
-signals:
-    void received(const platform::CopyDataMessage& message);
-
 private:
     void acceptConnections();
     void readFrom(QLocalSocket* socket);

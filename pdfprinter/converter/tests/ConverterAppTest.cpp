@@ -1,5 +1,7 @@
 #include "pdfprinter/converter/ConvertJob.h"
+#include "components/printjob/SpoolData.h"
 #include "pdfprinter/converter/PrinterConverterApp.h"
+#include "pdfprinter/converter/PrinterConverterDlg.h"
 #include "pdfprinter/converter/tests/ConverterTestSupport.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/NamedEvent.h"
@@ -8,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstring>
 
@@ -93,5 +98,50 @@ TEST_F(ConverterApp, SilentModeEndsWhenTheOutputCannotBeWritten)
         EXPECT_FALSE(app.Converted());
     }
     EXPECT_EQ(m_boxes.asked().size(), 1);
+    EXPECT_FALSE(convertertest::QueuedJobs().contains(jobId));
+}
+
+TEST_F(ConverterApp, SaveAsConvertsToTheChosenFileInTheWindow)
+{
+    const QList<QByteArray> pages {convertertest::TextPage({"Saved-page"})};
+    const quint32 jobId = platform::AddSpoolJob("Corvel PDF", "Microsoft Word - Saved.doc",
+                                                printjob::MakeSpoolData("Saved.doc", pages), 1);
+    _tagCONVERT_JOB job {};
+    SetJobText(job.szPrinterName, "Corvel PDF");
+    job.dwJobId = jobId;
+    SetJobText(job.szOutputPath, m_dir.filePath("given-by-the-starter.pdf"));
+    SetJobText(job.szDocumentName, "Microsoft Word - Saved.doc");
+    handOver(job);
+    const QString chosen = m_dir.filePath("chosen.pdf");
+
+    // Plays the user: closes the window once it shows the finished conversion.
+    bool sawVisibleWindow = false;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* dlg = qobject_cast<CPrinterConverterDlg*>(window);
+            if (dlg && dlg->isVisible()) {
+                sawVisibleWindow = true;
+                if (dlg->IsConverted())
+                    dlg->OnBnClickedCancel();
+            }
+        }
+    });
+    user.start(20);
+    {
+        CPrinterConverterApp app;
+        app.SetSaveAsPrompt([&](const SaveAsDialogRequest& request, QString* path) {
+            EXPECT_EQ(request.fileName, "Saved.pdf");
+            *path = chosen;
+            return true;
+        });
+        EXPECT_FALSE(app.InitInstance({"/S"}));
+        EXPECT_TRUE(app.Converted());
+        EXPECT_EQ(app.DialogResult(), CPrinterConverterDlg::IDOK);
+        EXPECT_EQ(JobText(app.Job()->szOutputPath), chosen);
+    }
+    EXPECT_TRUE(sawVisibleWindow);
+    EXPECT_EQ(convertertest::PdfPageCount(chosen), 1);
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("given-by-the-starter.pdf")));
     EXPECT_FALSE(convertertest::QueuedJobs().contains(jobId));
 }
