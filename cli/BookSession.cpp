@@ -1,0 +1,46 @@
+#include "cli/BookSession.h"
+
+#include "platform/core/PathGuard.h"
+
+#include <QDir>
+
+namespace cli {
+
+BookSession::BookSession()
+    : m_model(std::make_unique<CePubMain>())
+{
+    attachPanes();
+    container().GetZipWrapper().LoadLibraries();
+}
+
+BookSession::~BookSession()
+{
+    const QString workFolder = container().GetWorkFolderPath();
+    m_model.reset();
+    const QString base = CePubContainerFormat::GetWorkFolderBase(true);
+    if (!workFolder.isEmpty() && QDir::cleanPath(workFolder) != QDir::cleanPath(base)
+        && platform::IsInsideFolder(base, workFolder))
+        QDir(workFolder).removeRecursively();
+}
+
+void BookSession::attachPanes()
+{
+    COPFManager& manager = container().GetPackage().GetOPFManager();
+    manager.GetManifestManager().SetManifestTree(&m_manifestTree);
+    manager.GetSpineManager().SetSpineTree(&m_spineTree);
+    manager.GetSpineManager().SetManifestManager(&manager.GetManifestManager());
+}
+
+bool BookSession::open(const QString& bookFilePath) { return container().OpenEpub(bookFilePath); }
+
+void BookSession::savePackageFiles()
+{
+    COPFManager& manager = container().GetPackage().GetOPFManager();
+    // Results are not examined, as in the editor: a book without a package has nothing to save.
+    manager.GetManifestManager().SaveManifest();
+    manager.GetSpineManager().SaveSpine();
+}
+
+bool BookSession::saveAs(const QString& archivePath) { return container().SaveEpub(archivePath); }
+
+} // namespace cli
