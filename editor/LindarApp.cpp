@@ -13,6 +13,7 @@
 #include "package/ePubContainerFormat.h"
 #include "panes/MetadataGridBuilder.h"
 #include "platform/core/MessageBox.h"
+#include "platform/controls/PropertyGrid.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

@@ -13,6 +13,7 @@
 #include "editor/StatusValues.h"
 #include "platform/core/MessageBox.h"
 #include "platform/ui/FileDialogs.h"
+#include "platform/ui/QtPropertyGrid.h"
 #include "platform/ui/QtTreeControl.h"
 #include "platform/ui/RibbonBar.h"
 #include "platform/ui/StatusIndicatorBar.h"

@@ -9,7 +9,11 @@
 #include "platform/ui/QtTreeControl.h"
 
 #include <QDir>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 
 using platform::MessageResult;
 

@@ -1,6 +1,7 @@
 #pragma once
 // A started editor for tests: scripted message boxes and file dialogs, the component
 // registered, the start-up waits off, and a scratch folder for books.
+#include "QtPrinters.h"
 #include "TestBook.h"
 
 #include "editor/DTdxCtrl0.h"
