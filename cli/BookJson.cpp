@@ -1,6 +1,7 @@
 #include "cli/BookJson.h"
 
 #include "cli/BookSession.h"
+#include "platform/controls/PropertyGrid.h"
 #include "platform/controls/TreeControl.h"
 
 namespace cli {
@@ -19,7 +20,23 @@ QJsonArray itemsToJson(const platform::TreeControl& tree, platform::TreeItem fir
     return items;
 }
 
+QJsonArray rowsToJson(const platform::PropertyGrid& grid, int group)
+{
+    QJsonArray rows;
+    for (int row = 0; row < grid.GetRowCount(group); ++row)
+        rows.append(QJsonArray{grid.GetRowName(group, row), grid.GetRowValue(group, row)});
+    return rows;
+}
+
 } // namespace
+
+QJsonObject gridToJson(const platform::PropertyGrid& grid)
+{
+    return QJsonObject{
+        {QStringLiteral("required"), rowsToJson(grid, 0)},
+        {QStringLiteral("additional"), rowsToJson(grid, 1)},
+    };
+}
 
 QJsonArray treeToJson(const platform::TreeControl& tree) { return itemsToJson(tree, tree.GetRootItem()); }
 
@@ -43,6 +60,7 @@ QJsonObject describeBook(const BookSession& session, const QString& bookFilePath
              {QStringLiteral("spine"), treeToJson(session.spineTree())},
              {QStringLiteral("navigation"), treeToJson(session.navigationTree())},
          }},
+        {QStringLiteral("grid"), gridToJson(session.metadataGrid())},
     };
 }
 

@@ -4,6 +4,7 @@
 #include <QJsonObject>
 
 namespace platform {
+class PropertyGrid;
 class TreeControl;
 }
 
@@ -13,7 +14,9 @@ class BookSession;
 
 // Each item as {"text", "image", "children"}, in tree order.
 QJsonArray treeToJson(const platform::TreeControl& tree);
-// {"accepted", "file", "workFolder", "packagePath", "ncxPath", "firstDocument", "trees"}.
+// {"required": [[name, value], ...], "additional": [[name, value], ...]}.
+QJsonObject gridToJson(const platform::PropertyGrid& grid);
+// {"accepted", "file", "workFolder", "packagePath", "ncxPath", "firstDocument", "trees", "grid"}.
 QJsonObject describeBook(const BookSession& session, const QString& bookFilePath, bool accepted);
 
 } // namespace cli

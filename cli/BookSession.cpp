@@ -1,5 +1,6 @@
 #include "cli/BookSession.h"
 
+#include "panes/MetadataGridBuilder.h"
 #include "platform/core/PathGuard.h"
 
 #include <QDir>
@@ -29,14 +30,40 @@ void BookSession::attachPanes()
     manager.GetManifestManager().SetManifestTree(&m_manifestTree);
     manager.GetSpineManager().SetSpineTree(&m_spineTree);
     manager.GetSpineManager().SetManifestManager(&manager.GetManifestManager());
+    manager.GetMetadata().SetMetadataGrid(&m_metadataGrid);
+    manager.GetNCXManager().SetMetadataGrid(&m_metadataGrid);
+    manager.GetNCXManager().SetNavigationTree(&m_navigationTree);
 }
 
-bool BookSession::open(const QString& bookFilePath) { return container().OpenEpub(bookFilePath); }
+// As the editor does before a book is opened or created: empty trees, a fresh grid.
+void BookSession::clearPanes()
+{
+    m_manifestTree.DeleteAllItems();
+    m_spineTree.DeleteAllItems();
+    m_navigationTree.DeleteAllItems();
+    CMetadataGridBuilder::ResetGrid(m_metadataGrid);
+}
+
+bool BookSession::open(const QString& bookFilePath)
+{
+    clearPanes();
+    return container().OpenEpub(bookFilePath);
+}
+
+bool BookSession::create()
+{
+    clearPanes();
+    return container().CreateNewEpub();
+}
 
 void BookSession::savePackageFiles()
 {
     COPFManager& manager = container().GetPackage().GetOPFManager();
     // Results are not examined, as in the editor: a book without a package has nothing to save.
+    manager.GetNCXManager().SaveDocTitleAndAuthor();
+    manager.GetNCXManager().SaveNavMap();
+    manager.GetMetadata().SaveRequiredMetadata();
+    manager.GetMetadata().SaveOptionalMetadata();
     manager.GetManifestManager().SaveManifest();
     manager.GetSpineManager().SaveSpine();
 }

@@ -2,6 +2,7 @@
 // One book opened by lindar-cli: the package model with in-memory panes attached, as the
 // editor's document attaches its panes. Removes the work folder it made when it ends.
 #include "package/ePubMain.h"
+#include "platform/controls/MemoryGrid.h"
 #include "platform/controls/MemoryTree.h"
 
 #include <QString>
@@ -19,6 +20,8 @@ public:
 
     // Opens the book file; false when it was refused (the model has said why, if it does).
     bool open(const QString& bookFilePath);
+    // Makes a new book from the skeleton; false when it could not be made.
+    bool create();
     // Rewrites the package files from the panes, in the editor's save order.
     void savePackageFiles();
     // Packs the work folder into `archivePath`.
@@ -29,14 +32,18 @@ public:
     const platform::MemoryTree& manifestTree() const { return m_manifestTree; }
     const platform::MemoryTree& spineTree() const { return m_spineTree; }
     const platform::MemoryTree& navigationTree() const { return m_navigationTree; }
+    platform::MemoryGrid& metadataGrid() { return m_metadataGrid; }
+    const platform::MemoryGrid& metadataGrid() const { return m_metadataGrid; }
 
 private:
     void attachPanes();
+    void clearPanes();
 
     // The panes outlive the model, which keeps pointers to them.
     platform::MemoryTree m_manifestTree;
     platform::MemoryTree m_spineTree;
     platform::MemoryTree m_navigationTree;
+    platform::MemoryGrid m_metadataGrid;
     std::unique_ptr<CePubMain> m_model;
 };
 

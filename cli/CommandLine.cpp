@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/InfoCommand.h"
+#include "cli/NewCommand.h"
 #include "cli/ResaveCommand.h"
 
 #include <QTextStream>
@@ -11,6 +12,7 @@ CommandLine::CommandLine()
 {
     add(std::make_unique<InfoCommand>());
     add(std::make_unique<ResaveCommand>());
+    add(std::make_unique<NewCommand>());
 }
 
 void CommandLine::add(std::unique_ptr<Command> command) { m_commands.push_back(std::move(command)); }

@@ -22,6 +22,7 @@ void COPFManager::Load(const std::shared_ptr<CXmlDocument>& document, const QStr
     m_rootElement = document ? document->GetDocumentElement() : CXmlNode();
     m_manifestManager.LoadManifest(document, m_rootElement, packageFolder, packagePath);
     m_spineManager.LoadSpine(document, m_rootElement, packagePath);
+    m_metadata.LoadMetadata(document, packagePath);
 
     QString mediaType;
     QString ncxPath;
@@ -29,6 +30,8 @@ void COPFManager::Load(const std::shared_ptr<CXmlDocument>& document, const QStr
         && isNcxMediaType(mediaType)) {
         m_strNCXPath = ncxPath;
         m_strNCXFolder = packageFolder;
+        // After the metadata, so that the grid already holds the title the tree shows.
+        m_ncxManager.LoadNcx(m_strNCXFolder, m_strNCXPath);
     }
 }
 
@@ -36,9 +39,10 @@ bool COPFManager::GetFirstDocumentPath(QString& path) const
 {
     path.clear();
     // The NCX's first play-order entry: its id, and the content source recorded for it.
-    // Both stay empty until the NCX manager has read a table of contents.
+    // A fragment ("ch1.xhtml#start") names a place in the file, not the file.
     QString firstId;
-    QString firstSource;
+    QString firstSource = m_ncxManager.GetFirstPlayOrderSource(firstId);
+    firstSource = firstSource.left(firstSource.indexOf(QLatin1Char('#')));
     if (!firstSource.isEmpty()) {
         const bool separated = m_strNCXFolder.endsWith(QLatin1Char('/'))
             || firstSource.startsWith(QLatin1Char('/'));

@@ -3,6 +3,8 @@
 // and the first chapter of the book.
 #include "package/OPFManifestManager.h"
 #include "package/OPFSpineManager.h"
+#include "package/PackageMetadata.h"
+#include "package/PackageNCXManager.h"
 #include "package/XmlDocument.h"
 
 #include <QString>
@@ -16,8 +18,8 @@ public:
     COPFManager(const COPFManager&) = delete;
     COPFManager& operator=(const COPFManager&) = delete;
 
-    // Manifest, spine, then the NCX that the spine's toc names, when the manifest gives it
-    // an NCX media type.
+    // Manifest, spine and metadata, then the NCX that the spine's toc names, when the
+    // manifest gives it an NCX media type.
     void Load(const std::shared_ptr<CXmlDocument>& document, const QString& packageFolder,
               const QString& packagePath);
 
@@ -30,12 +32,18 @@ public:
     COPFManifestManager& GetManifestManager() { return m_manifestManager; }
     const COPFManifestManager& GetManifestManager() const { return m_manifestManager; }
     COPFSpineManager& GetSpineManager() { return m_spineManager; }
+    CPackageNCXManager& GetNCXManager() { return m_ncxManager; }
+    const CPackageNCXManager& GetNCXManager() const { return m_ncxManager; }
+    CPackageMetadata& GetMetadata() { return m_metadata; }
+    const CPackageMetadata& GetMetadata() const { return m_metadata; }
     const COPFSpineManager& GetSpineManager() const { return m_spineManager; }
 
 private:
     QString m_strNCXPath;   // empty when the book has no NCX
     QString m_strNCXFolder; // the package folder, set only with an NCX
     CXmlNode m_rootElement;
+    CPackageNCXManager m_ncxManager;
+    CPackageMetadata m_metadata;
     // Members are destroyed in reverse order: the spine, then the manifest (which deletes
     // the package folder), then the metadata and the NCX managers that sit above.
     COPFManifestManager m_manifestManager;

@@ -1,5 +1,6 @@
 #include "package/ePubContainerFormat.h"
 
+#include "package/NewBookSkeleton.h"
 #include "platform/core/KnownFolders.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/PathGuard.h"
@@ -167,4 +168,19 @@ bool CePubContainerFormat::SaveEpub(const QString& archivePath)
     if (!ok)
         QFile::remove(temporary);
     return ok;
+}
+
+bool CePubContainerFormat::CreateNewEpub()
+{
+    const QString base = GetWorkFolderBase();
+    QDir().mkpath(base);
+    m_strWorkFolder = CNewBookSkeleton::MakeNewWorkFolder(base);
+    if (m_strWorkFolder.isEmpty())
+        return false;
+    if (!CNewBookSkeleton::WriteSkeletonFiles(m_strWorkFolder)
+        || !CNewBookSkeleton::CopyTemplateChapters(m_strWorkFolder))
+        return false;
+    m_memberList.append(CNewBookSkeleton::MemberNames());
+    LoadPackage();
+    return true;
 }

@@ -25,6 +25,11 @@ public:
     // could not be written, leaving any earlier file as it was.
     bool SaveEpub(const QString& archivePath);
 
+    // Makes a new book from the fixed skeleton and the program's template chapters in a new
+    // work folder ("NewEpub.epub", "NewEpub(01).epub", ...) and loads it like an opened book.
+    // False when the folder, a skeleton file or a chapter copy could not be made.
+    bool CreateNewEpub();
+
     // Reads META-INF/container.xml of the work folder and loads the package document it
     // names. A full-path that leads out of the work folder is not used.
     void LoadPackage();
