@@ -10,23 +10,36 @@
 #include "platform/ui/QtMessageBoxes.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The install step runs without a display.
+int registerComponent(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    if (!CTdxComponentRegistration::Register(platform::ProgramFolder())) {
+        std::fputs("lindar: the word-processor component could not be registered\n", stderr);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--register-component") == 0)
+            return registerComponent(argc, argv);
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lindar"));
     const QStringList arguments = QApplication::arguments();
-
-    if (arguments.contains(QStringLiteral("--register-component"))) {
-        if (!CTdxComponentRegistration::Register(platform::ProgramFolder())) {
-            std::fputs("lindar: the word-processor component could not be registered\n", stderr);
-            return 1;
-        }
-        return 0;
-    }
 
     platform::QtMessageBoxes messageBoxes;
     platform::ScopedMessageBoxBackend boxes(&messageBoxes);
