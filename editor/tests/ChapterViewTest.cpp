@@ -276,3 +276,25 @@ TEST_F(ChapterView, ChaptersGetTheDevicePage)
     for (int i = 0; i < names.size(); ++i)
         EXPECT_EQ(page->intItem(names.at(i), -1), expected.at(i)) << names.at(i).toStdString();
 }
+
+TEST_F(ChapterView, ANewBookFromATemplateTakesTheTemplatesStyles)
+{
+    const QString templatePath = Scratch("books.tdt");
+    m_app->NewBookFromTemplate(templatePath);
+    ASSERT_NE(Doc(), nullptr);
+    EXPECT_TRUE(m_boxes.asked().isEmpty()); // no book was open, and a template answers the style question
+    EXPECT_EQ(m_app->m_nStyleChoice, 1);
+    EXPECT_TRUE(Fake()->log.contains("open|" + templatePath + "|TDX|template:false;forceopen:true;"));
+    const QString styleFile = Scratch("books.sty");
+    EXPECT_EQ(m_app->m_strStyleFile, styleFile);
+    ASSERT_EQ(Fake()->exported.size(), 1);
+    EXPECT_EQ(Fake()->exported.at(0)->item("FileName").toString(), styleFile);
+    EXPECT_EQ(Fake()->exported.at(0)->itemArray("NameEngs")->count(), 17);
+    // Each chapter then imports that style file from the template folder, with all 20 names.
+    ASSERT_FALSE(Fake()->imported.isEmpty());
+    EXPECT_TRUE(Fake()->imported.last()->item("FileName").toString().endsWith("/template/books.sty"));
+    EXPECT_EQ(Fake()->imported.last()->itemArray("NameLocals")->count(), 20);
+    EXPECT_EQ(Fake()->imported.last()->itemArray("NameLocals")->item(19).toString(), "각주");
+    EXPECT_TRUE(View()->m_strChapterPath.endsWith("/ch01.xhtml"));
+    EXPECT_EQ(Frame().m_strBookPath, "ePub1");
+}

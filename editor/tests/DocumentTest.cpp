@@ -9,7 +9,11 @@
 #include "platform/ui/QtTreeControl.h"
 
 #include <QDir>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -241,4 +245,18 @@ TEST_F(BookDocument, UnreadableOrInvalidFilesOpenNothing)
         EXPECT_EQ(Doc(), nullptr);
         EXPECT_EQ(Questions(), QStringList{c.message});
     }
+}
+
+TEST_F(BookDocument, ADroppedBookFileOpens)
+{
+    const QString book = SimpleBook("dropped.epub");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Scratch("notes.txt")), QUrl::fromLocalFile(book)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Frame(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Frame(), &drop);
+    ASSERT_NE(Doc(), nullptr);
+    EXPECT_EQ(Doc()->m_strFileName, QFileInfo(book).absoluteFilePath());
 }
