@@ -16,12 +16,14 @@ BookSession::BookSession()
 
 BookSession::~BookSession()
 {
+    // Removed while the model still holds the folder, so no other program can have taken
+    // it over in between.
     const QString workFolder = container().GetWorkFolderPath();
-    m_model.reset();
     const QString base = CePubContainerFormat::GetWorkFolderBase(true);
     if (!workFolder.isEmpty() && QDir::cleanPath(workFolder) != QDir::cleanPath(base)
         && platform::IsInsideFolder(base, workFolder))
         QDir(workFolder).removeRecursively();
+    m_model.reset();
 }
 
 void BookSession::attachPanes()

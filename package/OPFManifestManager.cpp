@@ -5,6 +5,8 @@
 #include "platform/core/PathGuard.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -38,12 +40,26 @@ COPFManifestManager::~COPFManifestManager()
 void COPFManifestManager::SetWorkFolder(const QString& folder)
 {
     m_strWorkFolder = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
+    m_folderVerdicts.clear();
 }
 
 bool COPFManifestManager::IsInsideBook(const QString& path) const
 {
-    return platform::IsInsideFolder(m_strWorkFolder.isEmpty() ? m_strPackageFolder : m_strWorkFolder,
-                                    path);
+    const QString bound = QDir::cleanPath(m_strWorkFolder.isEmpty() ? m_strPackageFolder : m_strWorkFolder);
+    const QString candidate = QDir::cleanPath(path);
+    if (bound.isEmpty() || bound == QLatin1String("."))
+        return false;
+    // Cheap refusal of ".." first; then links on disk, resolved once per folder, since a
+    // large book looks up thousands of files in a handful of folders.
+    if (candidate != bound && !candidate.startsWith(bound + QLatin1Char('/')))
+        return false;
+    const QString folder = QFileInfo(candidate).path();
+    auto verdict = m_folderVerdicts.constFind(folder);
+    if (verdict == m_folderVerdicts.constEnd())
+        verdict = m_folderVerdicts.insert(folder, platform::IsInsideFolder(bound, folder));
+    if (!verdict.value())
+        return false;
+    return !QFileInfo(candidate).isSymLink() || platform::IsInsideFolder(bound, candidate);
 }
 
 void COPFManifestManager::LoadManifest(const std::shared_ptr<CXmlDocument>& document,
@@ -58,6 +74,7 @@ void COPFManifestManager::LoadManifest(const std::shared_ptr<CXmlDocument>& docu
         m_strPackageFolder += QLatin1Char('/');
     m_strPackagePath = packagePath;
     m_itemTable.clear();
+    m_folderVerdicts.clear();
 
     const CXmlNodeList manifests = GetOpfElements(m_rootElement, m_strOpfPrefix, QStringLiteral("manifest"));
     for (const CXmlNode& manifest : manifests) {
@@ -90,7 +107,15 @@ bool COPFManifestManager::LookupItem(const QString& id, QString& mediaType, QStr
     const auto found = m_itemTable.constFind(id);
     if (found == m_itemTable.constEnd())
         return false;
-    const QString joined = QDir::cleanPath(joinHref(m_strPackageFolder, found->href));
+    QString joined = QDir::cleanPath(joinHref(m_strPackageFolder, found->href));
+    // Hrefs are URLs: "content%20001.xhtml" names the file "content 001.xhtml". The href is
+    // taken as written unless only its decoded form names a file.
+    if (found->href.contains(QLatin1Char('%')) && !QFileInfo::exists(joined)) {
+        const QString decoded = QDir::cleanPath(joinHref(
+            m_strPackageFolder, QUrl::fromPercentEncoding(found->href.toUtf8())));
+        if (QFileInfo::exists(decoded))
+            joined = decoded;
+    }
     // An href is data from the book: one that leads out of the work folder is not used.
     if (!IsInsideBook(joined))
         return false;

@@ -60,4 +60,5 @@ private:
     QString m_strPackagePath;
     QHash<QString, _MANIFEST_ITEM> m_itemTable;
     QString m_strWorkFolder;
+    mutable QHash<QString, bool> m_folderVerdicts; // folder -> inside the book
 };

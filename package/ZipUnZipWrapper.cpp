@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <sys/stat.h>
 #include <zip.h>
@@ -26,14 +27,13 @@ bool isSymbolicLink(zip_t* archive, zip_uint64_t index)
     return opsys == ZIP_OPSYS_UNIX && ((attributes >> 16) & S_IFMT) == S_IFLNK;
 }
 
-bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target)
+bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target, QByteArray& buffer)
 {
     zip_file_t* member = zip_fopen_index(archive, index, 0);
     if (!member)
         return false;
     QFile out(target);
     bool ok = out.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    QByteArray buffer(kCopyChunk, Qt::Uninitialized);
     while (ok) {
         const zip_int64_t read = zip_fread(member, buffer.data(), zip_uint64_t(buffer.size()));
         if (read < 0)
@@ -124,6 +124,8 @@ bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
     if (!zip)
         return false;
     const QString root = QDir::cleanPath(folder);
+    QSet<QString> verifiedFolders;
+    QByteArray buffer(kCopyChunk, Qt::Uninitialized);
     bool ok = true;
     const zip_int64_t count = zip_get_num_entries(zip, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
@@ -135,13 +137,21 @@ bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
         const QString target = QDir::cleanPath(root + QLatin1Char('/') + name);
         const QString parent = isFolder ? target : QFileInfo(target).path();
         if (!platform::IsSafeRelativePath(name) || isSymbolicLink(zip, zip_uint64_t(i))
-            || target == root || !platform::IsInsideFolder(root, parent)) {
+            || target == root) {
             m_skippedMembers.append(name);
             continue;
         }
-        if (!QDir().mkpath(parent) || !platform::IsInsideFolder(root, parent)) {
-            ok = false;
-            continue;
+        // Each folder is checked once: resolving it on disk is the costly part of a large book.
+        if (!verifiedFolders.contains(parent)) {
+            if (!platform::IsInsideFolder(root, parent)) {
+                m_skippedMembers.append(name);
+                continue;
+            }
+            if (!QDir().mkpath(parent) || !platform::IsInsideFolder(root, parent)) {
+                ok = false;
+                continue;
+            }
+            verifiedFolders.insert(parent);
         }
         if (isFolder)
             continue;
@@ -149,7 +159,7 @@ bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
             m_skippedMembers.append(name);
             continue;
         }
-        if (!copyMember(zip, zip_uint64_t(i), target))
+        if (!copyMember(zip, zip_uint64_t(i), target, buffer))
             ok = false;
     }
     zip_discard(zip);

@@ -25,6 +25,8 @@ constexpr qint64 kFirstNameOffset = 30;
 constexpr qint64 kFirstContentOffset = 38;
 const QByteArray kMimetypeName("mimetype");
 const QByteArray kEpubMediaType("application/epub+zip");
+// How many "title(NN)" names to try when other open books hold the work folders before.
+constexpr int kWorkFolderAttempts = 100;
 
 // A path next to `target` that does not exist yet, for writing a new archive before it
 // replaces the target.
@@ -91,8 +93,8 @@ bool CePubContainerFormat::OpenEpub(const QString& bookFilePath)
     const QString base = GetWorkFolderBase(true);
     QDir().mkpath(base);
     const QFileInfo book(bookFilePath);
-    const QString workFolder = QDir::cleanPath(base + QLatin1Char('/') + workFolderTitle(book));
-    if (workFolder == QDir::cleanPath(base) || !platform::IsInsideFolder(base, workFolder))
+    const QString workFolder = ClaimWorkFolder(base, workFolderTitle(book));
+    if (workFolder.isEmpty())
         return false;
     // Files left from an earlier book with the same title must not end up in this one.
     QDir(workFolder).removeRecursively();
@@ -108,6 +110,27 @@ bool CePubContainerFormat::OpenEpub(const QString& bookFilePath)
         return false;
     LoadPackage();
     return true;
+}
+
+QString CePubContainerFormat::ClaimWorkFolder(const QString& base, const QString& title)
+{
+    m_pWorkFolderLock.reset();
+    const QString cleanBase = QDir::cleanPath(base);
+    for (int attempt = 0; attempt < kWorkFolderAttempts; ++attempt) {
+        const QString name = attempt == 0
+            ? title
+            : QStringLiteral("%1(%2)").arg(title).arg(attempt, 2, 10, QLatin1Char('0'));
+        const QString candidate = QDir::cleanPath(cleanBase + QLatin1Char('/') + name);
+        if (candidate == cleanBase || !platform::IsInsideFolder(cleanBase, candidate))
+            return QString();
+        auto lock = std::make_unique<QLockFile>(cleanBase + QStringLiteral("/.") + name + QStringLiteral(".lock"));
+        lock->setStaleLockTime(0); // held as long as the book is open; a dead owner frees it
+        if (lock->tryLock(0)) {
+            m_pWorkFolderLock = std::move(lock);
+            return candidate;
+        }
+    }
+    return QString();
 }
 
 QString CePubContainerFormat::FindContainerDocument() const

@@ -4,8 +4,11 @@
 #include "package/RootFileManager.h"
 #include "package/ZipUnZipWrapper.h"
 
+#include <QLockFile>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 class CePubContainerFormat {
 public:
@@ -15,7 +18,8 @@ public:
     CePubContainerFormat& operator=(const CePubContainerFormat&) = delete;
 
     // Checks the book file, unpacks it into a freshly emptied work folder (base + the file's
-    // title) and loads the package it names. A file that is not a valid EPUB archive is
+    // title, or "title(NN)" while another open book holds that folder) and loads the package
+    // it names. A file that is not a valid EPUB archive is
     // reported with a message box; a book without META-INF/container.xml is refused
     // silently. Needs the archive library bound (GetZipWrapper().LoadLibraries()).
     bool OpenEpub(const QString& bookFilePath);
@@ -49,7 +53,12 @@ public:
 
 private:
     QString FindContainerDocument() const;
+    QString ClaimWorkFolder(const QString& base, const QString& title);
 
+    // Held while this book uses its work folder, so that another program opening a book of
+    // the same title (the editor and lindar-cli, say) never empties it. Declared first so
+    // that it is released last.
+    std::unique_ptr<QLockFile> m_pWorkFolderLock;
     CZipUnZipWrapper m_zipWrapper;
     COpenPackageFormat m_package;
     QStringList m_memberList;

@@ -1,9 +1,12 @@
 // lindar-cli end to end: the real program on the corpus books and on crafted archives.
 #include "package/ePubContainerFormat.h"
+#include "package/tests/ArchiveBuilder.h"
+#include "package/tests/TestBooks.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,7 +17,16 @@
 
 namespace {
 
-const QString kCorpus = QStringLiteral("/work/shared/corpus/epub2");
+// The shared corpus sits beside the checkout; KVX_CORPUS_DIR points elsewhere.
+QString corpusFolder()
+{
+    const QString configured = qEnvironmentVariable("KVX_CORPUS_DIR");
+    if (!configured.isEmpty())
+        return configured;
+    return QDir::cleanPath(QStringLiteral(KVX_SOURCE_DIR "/../shared/corpus/epub2"));
+}
+
+const QString kCorpus = corpusFolder();
 const QString kInvalidMessage = QString::fromUtf8("올바른 ePub 압축 파일이 아닙니다.");
 
 struct CliRun {
@@ -106,6 +118,8 @@ TEST(LindarCli, HelpAndUsageErrors)
 
 TEST(LindarCli, InfoOnEveryCorpusBookMatchesItsDescription)
 {
+    if (!QFileInfo::exists(kCorpus + "/expected.json"))
+        GTEST_SKIP() << "no corpus at " << kCorpus.toStdString();
     const QJsonObject books = expectedBooks();
     ASSERT_GT(books.size(), 50);
     for (auto it = books.begin(); it != books.end(); ++it) {
@@ -125,23 +139,82 @@ TEST(LindarCli, InfoOnEveryCorpusBookMatchesItsDescription)
 
 TEST(LindarCli, InfoDescribesPathsAndTreeItems)
 {
-    const CliRun run = runCli({"info", kCorpus + "/ec2-minimal.epub"});
-    ASSERT_EQ(run.exitCode, 0);
+    QTemporaryDir books;
+    ASSERT_TRUE(books.isValid());
+    ArchiveBuilder book;
+    book.addEpubFrame().add("OEBPS/content.opf", testbooks::kPackage).add("OEBPS/c1.xhtml", "<html/>");
+    ASSERT_TRUE(book.write(books.filePath("small.epub")));
+
+    const CliRun run = runCli({"info", books.filePath("small.epub")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonObject json = run.json();
-    const QString work = CePubContainerFormat::GetWorkFolderBase() + "ec2-minimal";
+    const QString work = CePubContainerFormat::GetWorkFolderBase() + "small";
     EXPECT_EQ(json.value("workFolder").toString(), work);
-    EXPECT_EQ(json.value("packagePath").toString(), work + "/OPS/package.opf");
-    EXPECT_EQ(json.value("ncxPath").toString(), work + "/OPS/toc.ncx");
-    EXPECT_EQ(json.value("firstDocument").toString(), work + "/OPS/content_001.xhtml");
-    const QJsonObject spineItem = json.value("trees").toObject().value("spine").toArray().at(0).toObject();
-    const QJsonObject expected = QJsonDocument::fromJson(R"({"text": "content_001", "image": 0, "children": [
+    EXPECT_EQ(json.value("packagePath").toString(), work + "/OEBPS/content.opf");
+    EXPECT_EQ(json.value("ncxPath").toString(), work + "/OEBPS/toc.ncx");
+    EXPECT_EQ(json.value("firstDocument").toString(), work + "/OEBPS/c1.xhtml");
+    const QJsonObject trees = json.value("trees").toObject();
+    const QJsonObject expectedSpine = QJsonDocument::fromJson(R"({"text": "c2", "image": 0, "children": [
         {"text": "application/xhtml+xml", "image": 6, "children": []},
-        {"text": "content_001.xhtml", "image": 0, "children": []}]})").object();
-    EXPECT_EQ(spineItem, expected);
+        {"text": "c2.xhtml", "image": 0, "children": []}]})").object();
+    EXPECT_EQ(trees.value("spine").toArray().at(1).toObject(), expectedSpine);
+    EXPECT_EQ(rootTexts(trees.value("manifest").toArray()), (QStringList{"ncx", "c1", "c2"}));
+    EXPECT_TRUE(trees.value("navigation").isArray());
+    EXPECT_TRUE(workFolders().isEmpty());
+}
+
+TEST(LindarCli, HostileArchiveWritesNothingOutsideItsWorkFolder)
+{
+    QTemporaryDir books;
+    ASSERT_TRUE(books.isValid());
+    const QString root = qEnvironmentVariable("KVX_TEST_ROOT");
+    const QString absoluteTarget = root + "/cli-absolute-escape.txt";
+    ArchiveBuilder book;
+    book.addEpubFrame()
+        .add("OEBPS/content.opf", testbooks::kPackage)
+        .add("../cli-escape.txt", "x")
+        .add("../../cli-escape.txt", "x")
+        .add("OEBPS/../../../cli-escape-inner.txt", "x")
+        .add(absoluteTarget, "x")
+        .addSymlink("OEBPS/link", "/");
+    ASSERT_TRUE(book.write(books.filePath("hostile.epub")));
+
+    const CliRun run = runCli({"info", books.filePath("hostile.epub")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(rootTexts(run.json().value("trees").toObject().value("spine").toArray()), (QStringList{"c1", "c2"}));
+    QDirIterator it(root, {"cli-*escape*"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    EXPECT_FALSE(it.hasNext()) << it.next().toStdString();
+    EXPECT_TRUE(workFolders().isEmpty());
+}
+
+TEST(LindarCli, LeavesTheWorkFolderOfABookOpenElsewhereAlone)
+{
+    QTemporaryDir books;
+    ASSERT_TRUE(books.isValid());
+    ArchiveBuilder book;
+    book.addEpubFrame().add("OEBPS/content.opf", testbooks::kPackage);
+    ASSERT_TRUE(book.write(books.filePath("shared.epub")));
+    {
+        // The editor has the book open, with a change not yet saved.
+        CePubContainerFormat editorBook;
+        editorBook.GetZipWrapper().LoadLibraries();
+        ASSERT_TRUE(editorBook.OpenEpub(books.filePath("shared.epub")));
+        const QString unsaved = editorBook.GetWorkFolderPath() + "/OEBPS/unsaved.xhtml";
+        ASSERT_TRUE(testbooks::writeFile(unsaved, "<html/>"));
+
+        const CliRun run = runCli({"info", books.filePath("shared.epub")});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.json().value("workFolder").toString(), CePubContainerFormat::GetWorkFolderBase() + "shared(01)");
+        EXPECT_TRUE(QFileInfo::exists(unsaved));
+        EXPECT_EQ(workFolders(), QStringList{"shared"});
+    }
+    QDir(CePubContainerFormat::GetWorkFolderBase() + "shared").removeRecursively();
 }
 
 TEST(LindarCli, ResaveWritesBooksThatOpenAgainTheSame)
 {
+    if (!QFileInfo::exists(kCorpus + "/expected.json"))
+        GTEST_SKIP() << "no corpus at " << kCorpus.toStdString();
     QTemporaryDir out;
     ASSERT_TRUE(out.isValid());
     const QJsonObject books = expectedBooks();
@@ -190,11 +263,15 @@ TEST(LindarCli, ResaveFailuresAreReportedAndLeaveTheTargetAlone)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("earlier");
     }
-    const CliRun rejected = runCli({"resave", kCorpus + "/epublib-not-a-zip.epub", target});
+    ASSERT_TRUE(testbooks::writeFile(out.filePath("text.epub"), "not an archive"));
+    const CliRun rejected = runCli({"resave", out.filePath("text.epub"), target});
     EXPECT_EQ(rejected.exitCode, 1);
     EXPECT_TRUE(rejected.err.contains(kInvalidMessage));
 
-    const CliRun unwritable = runCli({"resave", kCorpus + "/ec2-minimal.epub", out.filePath("missing/dir/out.epub")});
+    ArchiveBuilder book;
+    book.addEpubFrame().add("OEBPS/content.opf", testbooks::kPackage);
+    ASSERT_TRUE(book.write(out.filePath("book.epub")));
+    const CliRun unwritable = runCli({"resave", out.filePath("book.epub"), out.filePath("missing/dir/out.epub")});
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_TRUE(unwritable.err.contains("could not be written"));
 

@@ -265,8 +265,9 @@ TEST_F(ContainerFixture, HostileMembersAreNotExtractedAndTheBookStillOpens)
     for (const QString& file : before)
         added.removeAll(file);
     const QString workRelative = QDir(root).relativeFilePath(work) + "/";
+    const QString lockRelative = QDir(root).relativeFilePath(CePubContainerFormat::GetWorkFolderBase() + ".hostile.lock");
     for (const QString& file : std::as_const(added))
-        EXPECT_TRUE(file.startsWith(workRelative)) << file.toStdString();
+        EXPECT_TRUE(file.startsWith(workRelative) || file == lockRelative) << file.toStdString();
     EXPECT_FALSE(QFileInfo::exists(absoluteTarget));
     EXPECT_FALSE(QFileInfo(work + "/OEBPS/link").isSymLink());
     EXPECT_FALSE(QFileInfo(work + "/linkdir").isSymLink());
@@ -293,6 +294,32 @@ TEST_F(ContainerFixture, OpeningEmptiesTheWorkFolderFirst)
     EXPECT_FALSE(QFileInfo::exists(container->GetWorkFolderPath() + "/leftover.txt"));
     ASSERT_TRUE(container->SaveEpub(bookPath("saved.epub")));
     EXPECT_FALSE(archiveMembers(bookPath("saved.epub")).contains("leftover.txt"));
+}
+
+TEST_F(ContainerFixture, AWorkFolderInUseIsNeverTakenOver)
+{
+    ArchiveBuilder first = soundBook();
+    first.add("unsaved.txt", "work in progress");
+    QDir(m_books.path()).mkpath("a");
+    QDir(m_books.path()).mkpath("b");
+    ASSERT_TRUE(first.write(bookPath("a/same.epub")));
+    ASSERT_TRUE(soundBook().write(bookPath("b/same.epub")));
+    const QString base = CePubContainerFormat::GetWorkFolderBase();
+
+    auto open = makeContainer();
+    ASSERT_TRUE(open->OpenEpub(bookPath("a/same.epub")));
+    EXPECT_EQ(open->GetWorkFolderPath(), base + "same");
+    // A second book of the same title, opened while the first is, gets a folder of its own.
+    {
+        auto second = makeContainer();
+        ASSERT_TRUE(second->OpenEpub(bookPath("b/same.epub")));
+        EXPECT_EQ(second->GetWorkFolderPath(), base + "same(01)");
+        EXPECT_EQ(readFile(base + "same/unsaved.txt"), QByteArray("work in progress"));
+    }
+    open.reset();
+    auto later = makeContainer();
+    ASSERT_TRUE(later->OpenEpub(bookPath("b/same.epub")));
+    EXPECT_EQ(later->GetWorkFolderPath(), base + "same");
 }
 
 TEST_F(ContainerFixture, SaveWritesExactlyTheWorkFolderWithMimetypeFirstAndStored)

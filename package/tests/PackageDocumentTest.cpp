@@ -378,3 +378,29 @@ TEST_F(PackageFixture, ClosingDeletesThePackageFolderOnlyInsideTheWorkFolder)
         EXPECT_TRUE(QFileInfo::exists(outside)) << workFolder.toStdString();
     }
 }
+
+TEST_F(PackageFixture, PercentEncodedHrefsFindTheirFiles)
+{
+    ASSERT_TRUE(writeFile(opfPath("content 001.xhtml"), "<html/>"));
+    ASSERT_TRUE(writeFile(opfPath("100%25.xhtml"), "<html/>"));
+    ASSERT_TRUE(writeFile(m_dir.path() + "/secret.xhtml", "<html/>"));
+    auto package = load(packageWith(
+        "<item id=\"space\" href=\"content%20001.xhtml\" media-type=\"application/xhtml+xml\"/>"
+        "<item id=\"literal\" href=\"100%25.xhtml\" media-type=\"application/xhtml+xml\"/>"
+        "<item id=\"missing\" href=\"gone%20away.xhtml\" media-type=\"application/xhtml+xml\"/>"
+        "<item id=\"climb\" href=\"%2E%2E/%2E%2E/secret.xhtml\" media-type=\"application/xhtml+xml\"/>",
+        "<spine><itemref idref=\"space\"/></spine>"));
+    ASSERT_TRUE(m_loaded);
+    const COPFManifestManager& manifest = package->GetOPFManager().GetManifestManager();
+    QString mediaType, path;
+    ASSERT_TRUE(manifest.LookupItem("space", mediaType, path));
+    EXPECT_EQ(path, opfPath("content 001.xhtml"));
+    // A file whose name really holds the encoded text is taken as written.
+    ASSERT_TRUE(manifest.LookupItem("literal", mediaType, path));
+    EXPECT_EQ(path, opfPath("100%25.xhtml"));
+    ASSERT_TRUE(manifest.LookupItem("missing", mediaType, path));
+    EXPECT_EQ(path, opfPath("gone%20away.xhtml"));
+    // Decoding never opens a way out of the book.
+    EXPECT_FALSE(manifest.LookupItem("climb", mediaType, path));
+    EXPECT_EQ(rows(m_spineTree).first().last().text, "content 001.xhtml");
+}
