@@ -31,6 +31,24 @@ const TagName kTagNames[] = {
 };
 
 const QString kDublinCoreNamespace = QStringLiteral("http://purl.org/dc/elements/1.1");
+const QString kOpfNamespace = QStringLiteral("http://www.idpf.org/2007/opf");
+
+// The prefix (with its colon) of the package vocabulary's attributes, such as "opf:scheme":
+// a scheme or role written without it belongs to no vocabulary and readers ignore it. The
+// prefix the file binds to the OPF namespace is used; without one, "opf" is declared on
+// the metadata element.
+QString opfAttributePrefix(CXmlNode metadata)
+{
+    for (CXmlNode node = metadata; node.GetType() == CXmlNode::NODE_ELEMENT; node = node.GetParent()) {
+        for (const CXmlNode& attribute : node.GetAttributes()) {
+            const QString name = attribute.GetName();
+            if (name.startsWith(QLatin1String("xmlns:")) && attribute.GetValue() == kOpfNamespace)
+                return name.mid(6) + QLatin1Char(':');
+        }
+    }
+    metadata.SetAttribute(QStringLiteral("xmlns:opf"), kOpfNamespace);
+    return QStringLiteral("opf:");
+}
 
 // Element names written by the saves: always with the "dc" prefix.
 int writtenCode(const QString& name)
@@ -271,9 +289,10 @@ bool CPackageMetadata::SaveRequiredMetadata()
         if (name == RequiredRowName(ROW_LANGUAGE))
             value = LanguageCode(value);
 
-        // An identifier is replaced by the same rule that shows it: any attribute naming
-        // the scheme. If it was the book's unique identifier, the new one keeps its id so
-        // the package still names an identifier it holds.
+        // An identifier is replaced by the same rule that shows it: an element the tag table
+        // knows as an identifier, with any attribute naming the scheme. One shown nowhere
+        // stays. If it was the book's unique identifier, the new one keeps its id so the
+        // package still names an identifier it holds.
         QString keptId;
         const CXmlNodeList children = childElements(metadata);
         for (qsizetype i = children.size() - 1; i >= 0; --i) {
@@ -281,7 +300,7 @@ bool CPackageMetadata::SaveRequiredMetadata()
             if (child.GetName() != element)
                 continue;
             if (identifier) {
-                if (!hasAttributeValue(child, name))
+                if (m_tagTable.value(child.GetName(), CODE_NONE) != CODE_IDENTIFIER || !hasAttributeValue(child, name))
                     continue;
                 const QString id = child.GetAttribute(QStringLiteral("id"));
                 if (!uniqueIdentifier.isEmpty() && id == uniqueIdentifier)
@@ -298,7 +317,7 @@ bool CPackageMetadata::SaveRequiredMetadata()
         if (!keptId.isEmpty())
             created.SetAttribute(QStringLiteral("id"), keptId);
         if (identifier)
-            created.SetAttribute(QStringLiteral("scheme"), name);
+            created.SetAttribute(opfAttributePrefix(metadata) + QStringLiteral("scheme"), name);
     }
     return m_pDocument->Write(m_strPackagePath);
 }
@@ -332,7 +351,7 @@ bool CPackageMetadata::SaveOptionalMetadata()
         } else {
             created.SetTextContent(value);
             if (!item->role.isEmpty())
-                created.SetAttribute(QStringLiteral("role"), item->role);
+                created.SetAttribute(opfAttributePrefix(metadata) + QStringLiteral("role"), item->role);
         }
     }
     return m_pDocument->Write(m_strPackagePath);

@@ -196,10 +196,10 @@ void CPackageNCXManager::SetDocumentText(const QString& element, const QString& 
 {
     CXmlNodeList targets = ElementsNamed(element);
     if (targets.isEmpty()) {
-        CXmlNode created = m_pDocument->CreateElement(element);
+        CXmlNode created = m_pDocument->CreateElement(Q(element));
         if (!created.IsNull()) {
             created = m_rootElement.AppendChild(created);
-            CXmlNode text = m_pDocument->CreateElement(QStringLiteral("text"));
+            CXmlNode text = m_pDocument->CreateElement(Q(QStringLiteral("text")));
             if (!text.IsNull())
                 created.AppendChild(text);
         }
@@ -220,7 +220,7 @@ CXmlNode CPackageNCXManager::EnsureNavMap()
     const CXmlNodeList navMaps = ElementsNamed(QStringLiteral("navMap"));
     if (!navMaps.isEmpty())
         return navMaps.first();
-    CXmlNode created = m_pDocument->CreateElement(QStringLiteral("navMap"));
+    CXmlNode created = m_pDocument->CreateElement(Q(QStringLiteral("navMap")));
     if (created.IsNull())
         return {};
     const CXmlNodeList authors = ElementsNamed(QStringLiteral("docAuthor"));
@@ -243,6 +243,8 @@ bool CPackageNCXManager::SaveNavMap()
             navMap.RemoveChild(children[j]);
     }
 
+    // Elements are written with the file's own prefix: plain names in a prefixed file would
+    // fall outside the NCX namespace, and no reader (this one included) would find them.
     // Entries hang under the title item; a book without a title shows them at root level.
     TreeItem first = tree->GetRootItem();
     if (first && tree->GetItemImage(first) == NAV_TITLE)
@@ -271,10 +273,10 @@ bool CPackageNCXManager::SaveNavMap()
                 }
 
                 const QString number = QString::number(counter++);
-                CXmlNode point = m_pDocument->CreateElement(QStringLiteral("navPoint"));
-                CXmlNode label = m_pDocument->CreateElement(QStringLiteral("navLabel"));
-                CXmlNode text = m_pDocument->CreateElement(QStringLiteral("text"));
-                CXmlNode source = m_pDocument->CreateElement(QStringLiteral("content"));
+                CXmlNode point = m_pDocument->CreateElement(Q(QStringLiteral("navPoint")));
+                CXmlNode label = m_pDocument->CreateElement(Q(QStringLiteral("navLabel")));
+                CXmlNode text = m_pDocument->CreateElement(Q(QStringLiteral("text")));
+                CXmlNode source = m_pDocument->CreateElement(Q(QStringLiteral("content")));
                 if (point.IsNull() || label.IsNull() || text.IsNull() || source.IsNull())
                     continue;
                 point.SetAttribute(QStringLiteral("id"), QStringLiteral("navPoint-") + number);

@@ -197,9 +197,17 @@ bool CePubContainerFormat::CreateNewEpub()
 {
     const QString base = GetWorkFolderBase();
     QDir().mkpath(base);
+    m_pWorkFolderLock.reset();
     m_strWorkFolder = CNewBookSkeleton::MakeNewWorkFolder(base);
     if (m_strWorkFolder.isEmpty())
         return false;
+    // Held like an opened book's, so that opening a book whose title is this folder's name
+    // never empties the new book.
+    auto lock = std::make_unique<QLockFile>(QDir::cleanPath(base) + QStringLiteral("/.")
+                                            + QFileInfo(m_strWorkFolder).fileName() + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        m_pWorkFolderLock = std::move(lock);
     if (!CNewBookSkeleton::WriteSkeletonFiles(m_strWorkFolder)
         || !CNewBookSkeleton::CopyTemplateChapters(m_strWorkFolder))
         return false;

@@ -106,3 +106,20 @@ TEST(NewEpub, LaterBooksCountOnWithTheirOwnGuid)
     EXPECT_NE(guidOf(first.workFolder()), guidOf(second.workFolder()));
     EXPECT_NE(guidOf(second.workFolder()), guidOf(third.workFolder()));
 }
+
+TEST(NewEpub, OpeningABookNamedLikeTheNewFolderLeavesTheNewBookAlone)
+{
+    QDir(CePubContainerFormat::GetWorkFolderBase()).removeRecursively();
+    NewBook book;
+    ASSERT_TRUE(book.created);
+    QTemporaryDir out;
+    const QString packed = out.filePath("NewEpub.epub.epub"); // its title is the new book's folder name
+    ASSERT_TRUE(book.model->GetContainer().SaveEpub(packed));
+    ASSERT_TRUE(WriteFile(book.workFolder() + "/OEBPS/unsaved.xhtml", "work in progress"));
+
+    CePubMain other;
+    other.GetContainer().GetZipWrapper().LoadLibraries();
+    ASSERT_TRUE(other.GetContainer().OpenEpub(packed));
+    EXPECT_NE(other.GetContainer().GetWorkFolderPath(), book.workFolder());
+    EXPECT_EQ(ReadFile(book.workFolder() + "/OEBPS/unsaved.xhtml"), QByteArray("work in progress"));
+}

@@ -156,7 +156,7 @@ TEST_F(PackageMetadataTest, RequiredSaveWritesRowsInOrderWithLanguageCodes)
     EXPECT_EQ(texts(node, "dc:title"), QStringList{"New & <title>"});
     EXPECT_EQ(texts(node, "dc:date"), QStringList{"2"});
     EXPECT_EQ(texts(node, "dc:language"), QStringList{"EN"});
-    EXPECT_EQ(node.GetElementsByTagName("dc:identifier").first().GetAttribute("scheme"), QStringLiteral("ISBN"));
+    EXPECT_EQ(node.GetElementsByTagName("dc:identifier").first().GetAttribute("opf:scheme"), QStringLiteral("ISBN"));
 }
 
 TEST_F(PackageMetadataTest, EveryLanguageChoiceIsWrittenAsItsCode)
@@ -201,6 +201,17 @@ TEST_F(PackageMetadataTest, IdentifiersAreReplacedByTheRuleThatShowsThem)
     }
 }
 
+TEST_F(PackageMetadataTest, IdentifiersOfAMetadataElementWithoutDeclarationAreShownNowhereAndStay)
+{
+    load(opf("", "<dc:identifier id=\"book-id\" opf:scheme=\"ISBN\">978-3</dc:identifier>",
+             kDc + " unique-identifier=\"book-id\""));
+    EXPECT_EQ(row("ISBN"), QStringLiteral("ISBN"));
+    const CXmlNodeList identifiers = saveAndReload().GetElementsByTagName("dc:identifier");
+    ASSERT_EQ(identifiers.size(), 3); // the book's own, then the two rows
+    EXPECT_EQ(identifiers[0].GetAttribute("id"), QStringLiteral("book-id"));
+    EXPECT_EQ(identifiers[0].GetTextContent(), QStringLiteral("978-3"));
+}
+
 TEST_F(PackageMetadataTest, AnIsbnThatIsTheUniqueIdentifierKeepsItsId)
 {
     load(opf(kDc, "<dc:identifier id=\"book-id\" opf:scheme=\"ISBN\">111</dc:identifier>",
@@ -209,7 +220,7 @@ TEST_F(PackageMetadataTest, AnIsbnThatIsTheUniqueIdentifierKeepsItsId)
     const CXmlNodeList identifiers = node.GetElementsByTagName("dc:identifier");
     ASSERT_EQ(identifiers.size(), 2);
     EXPECT_EQ(identifiers[0].GetAttribute("id"), QStringLiteral("book-id"));
-    EXPECT_EQ(identifiers[0].GetAttribute("scheme"), QStringLiteral("ISBN"));
+    EXPECT_EQ(identifiers[0].GetAttribute("opf:scheme"), QStringLiteral("ISBN"));
     EXPECT_EQ(identifiers[0].GetTextContent(), QStringLiteral("111"));
     EXPECT_FALSE(identifiers[1].HasAttribute("id"));
 }
@@ -235,8 +246,8 @@ TEST_F(PackageMetadataTest, OptionalSaveReplacesWhatItShowsAndNothingElse)
         EXPECT_EQ(texts(node, "dc:description"), QStringList{"D2"});
         EXPECT_EQ(texts(node, "dc:contributor"), (QStringList{"Writer", "Editor", "Designer"}));
         const CXmlNodeList contributors = node.GetElementsByTagName("dc:contributor");
-        EXPECT_EQ(contributors[1].GetAttribute("role"), QStringLiteral("edt"));
-        EXPECT_EQ(contributors[2].GetAttribute("role"), QStringLiteral("dsr"));
+        EXPECT_EQ(contributors[1].GetAttribute("opf:role"), QStringLiteral("edt"));
+        EXPECT_EQ(contributors[2].GetAttribute("opf:role"), QStringLiteral("dsr"));
         QStringList metas;
         for (const CXmlNode& meta : node.GetElementsByTagName("meta"))
             metas << meta.GetAttribute("name") + "=" + meta.GetAttribute("content");
@@ -265,4 +276,28 @@ TEST_F(PackageMetadataTest, PrefixedPackageIsReadAndWritten)
     grid.SetRowValue(0, 0, QStringLiteral("T2"));
     EXPECT_TRUE(metadata.SaveRequiredMetadata());
     EXPECT_TRUE(ReadFile(path).contains("<dc:title>T2</dc:title>"));
+}
+
+TEST_F(PackageMetadataTest, SchemeAndRoleUseThePrefixBoundToThePackageVocabulary)
+{
+    const struct {
+        QByteArray metadataAttributes;
+        QByteArray packageAttributes;
+        const char* scheme;
+        const char* role;
+        bool declared; // "opf" newly declared on metadata
+    } cases[] = {
+        {kDc, "", "opf:scheme", "opf:role", false},
+        {"xmlns:dc=\"http://purl.org/dc/elements/1.1/\"", "xmlns:pk=\"http://www.idpf.org/2007/opf\"", "pk:scheme", "pk:role", false},
+        {"xmlns:dc=\"http://purl.org/dc/elements/1.1/\"", "", "opf:scheme", "opf:role", true},
+    };
+    for (const auto& c : cases) {
+        BuildGrid(grid);
+        load(opf(c.metadataAttributes, "<dc:title>T</dc:title>", c.packageAttributes));
+        grid.AddRow(1, QStringLiteral("편집인"), QStringLiteral("E"), QString());
+        const CXmlNode node = saveAndReload();
+        EXPECT_EQ(node.GetElementsByTagName("dc:identifier").first().GetAttribute(c.scheme), QStringLiteral("ISBN")) << c.scheme;
+        EXPECT_EQ(node.GetElementsByTagName("dc:contributor").first().GetAttribute(c.role), QStringLiteral("edt"));
+        EXPECT_EQ(node.GetAttribute("xmlns:opf") == QLatin1String("http://www.idpf.org/2007/opf"), c.declared || c.metadataAttributes == kDc);
+    }
 }

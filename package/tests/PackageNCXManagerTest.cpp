@@ -225,3 +225,18 @@ TEST_F(NcxTest, DeepNestingLoadsAndSaves)
     EXPECT_EQ(tree.GetCount(), 1 + 2 * depth);
     EXPECT_EQ(saveAndReload().size(), 1 + 2 * depth);
 }
+
+TEST_F(NcxTest, PrefixedFileStaysPrefixedOnSave)
+{
+    ASSERT_TRUE(load("<ncx:ncx xmlns:ncx=\"http://www.daisy.org/z3986/2005/ncx/\"><ncx:navMap>"
+                     "<ncx:navPoint ncx:id=\"a\" ncx:playOrder=\"1\"><ncx:navLabel><ncx:text>A</ncx:text></ncx:navLabel>"
+                     "<ncx:content ncx:src=\"a.xhtml\"/></ncx:navPoint></ncx:navMap></ncx:ncx>"));
+    const QStringList before = shown();
+    tree.InsertItem("B", CPackageNCXManager::NAV_ENTRY, tree.GetRootItem());
+    ASSERT_TRUE(manager.SaveDocTitleAndAuthor());
+    ASSERT_TRUE(manager.SaveNavMap());
+    const QByteArray written = ReadFile(path);
+    EXPECT_TRUE(written.contains("<ncx:navPoint id=\"navPoint-2\" playOrder=\"2\"><ncx:navLabel><ncx:text>B</ncx:text>"));
+    EXPECT_TRUE(written.contains("<ncx:docTitle><ncx:text>Book</ncx:text></ncx:docTitle>"));
+    EXPECT_FALSE(written.contains("<navPoint"));
+}

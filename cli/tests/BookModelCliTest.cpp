@@ -1,0 +1,298 @@
+// The metadata grid and the navigation tree that lindar-cli shows, on the corpus and on new books.
+#include "cli/BookJson.h"
+#include "cli/BookSession.h"
+#include "package/ePubContainerFormat.h"
+#include "platform/core/MessageBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kCorpus = QStringLiteral("/work/shared/corpus/epub2");
+
+// Books whose metadata element does not declare the Dublin Core prefix itself (it sits on
+// the package element or on each dc element): the grid keeps its initial values.
+const QSet<QString> kNoDeclarationOnMetadata = {
+    "connexions-hpc.epub", "ec20-bad-opf-namespace.epub", "ec20-filename-spaces.epub",
+    "ec20-indesign-uid-mismatch.epub", "ec20-ncx-empty-labels.epub", "ec20-toc-id-ncxtoc.epub",
+    "epublib-testbook1.epub", "gutenberg-alice-2010.epub", "gutenberg-alice-ncx-broken.epub",
+    "gutenberg-alice-underground.epub", "gutenberg-diary-nobody.epub",
+    "gutenberg-hittel-gold-mines.epub", "readium-smoketest-epub2.epub"};
+// NCX files written with the "ncx:" prefix but plain attributes: attributes are looked up
+// with the prefix too, so entries are shown without their sources.
+const QSet<QString> kPrefixedNcx = {"connexions-hpc.epub", "ec20-toc-id-ncxtoc.epub"};
+
+// The NCX is not well-formed XML only because of a bare "&" in a label, which the XML
+// reader accepts: the table of contents is shown although the description has none.
+const QString kLenientNcx = QStringLiteral("gutenberg-alice-ncx-broken.epub");
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+CliRun runCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(KVX_BIN_DIR "/lindar-cli"), arguments);
+    CliRun run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QJsonObject info(const QString& book)
+{
+    const CliRun run = runCli({"info", book});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    return QJsonDocument::fromJson(run.out).object();
+}
+
+QByteArray member(const QString& archive, const QString& name)
+{
+    QProcess unzip;
+    unzip.start("unzip", {"-p", archive, name});
+    unzip.waitForFinished(60000);
+    return unzip.readAllStandardOutput();
+}
+
+QString rowValue(const QJsonArray& rows, const QString& name)
+{
+    for (const QJsonValue& row : rows) {
+        if (row.toArray().at(0).toString() == name)
+            return row.toArray().at(1).toString();
+    }
+    return QStringLiteral("<none>");
+}
+
+QString languageLabel(const QString& stored)
+{
+    static const QList<std::pair<QString, QString>> labels = {
+        {"en", "영어(EN)"}, {"de", "독일(DE)"}, {"es", "SPANISH(ES)"}, {"bo", "티벳(BO)"}, {"ja", "일본어(JA)"},
+        {"la", "라틴(LA)"}, {"hu", "헝가리(HU)"}, {"nl", "네델란드(NL)"}, {"zh", "중국(ZH)"}};
+    for (const auto& [prefix, label] : labels) {
+        if (stored.left(2).toLower() == prefix)
+            return label;
+    }
+    return QStringLiteral("한국어(KO)");
+}
+
+// The last identifier with an attribute of this value, as the grid row shows it.
+QString identifierFor(const QJsonArray& identifiers, const QString& scheme, const QString& fallback)
+{
+    QString found = fallback;
+    for (const QJsonValue& identifier : identifiers) {
+        const QJsonObject attributes = identifier.toObject().value("attrs").toObject();
+        for (const QJsonValue& value : attributes) {
+            if (value.toString() == scheme)
+                found = identifier.toObject().value("text").toString();
+        }
+    }
+    return found;
+}
+
+// Entries of the navigation tree in pre-order, as "label>source".
+void flattenTree(const QJsonArray& items, QStringList& out)
+{
+    for (const QJsonValue& value : items) {
+        const QJsonObject item = value.toObject();
+        const QJsonArray children = item.value("children").toArray();
+        if (item.value("image").toInt() == 1) {
+            const QJsonObject first = children.at(0).toObject();
+            out << item.value("text").toString().trimmed() + ">"
+                    + (first.value("image").toInt() == 2 ? first.value("text").toString() : QString());
+        }
+        flattenTree(children, out);
+    }
+}
+
+void flattenExpected(const QJsonArray& points, bool withSources, QStringList& out)
+{
+    for (const QJsonValue& value : points) {
+        const QJsonArray point = value.toArray();
+        out << point.at(0).toString() + ">" + (withSources ? point.at(1).toString() : QString());
+        flattenExpected(point.at(3).toArray(), withSources, out);
+    }
+}
+
+} // namespace
+
+TEST(BookModelCli, CorpusMetadataAndNavigationAgreeWithTheirDescription)
+{
+    QFile file(kCorpus + "/expected.json");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QJsonObject books = QJsonDocument::fromJson(file.readAll()).object();
+    books.remove("_about");
+    int compared = 0;
+    for (auto it = books.begin(); it != books.end(); ++it) {
+        const QJsonObject book = it.value().toObject();
+        if (!book.value("accepted").toBool())
+            continue;
+        SCOPED_TRACE(it.key().toStdString());
+        // In-process through the same session and JSON as `lindar-cli info`, to keep this fast.
+        cli::BookSession session;
+        const bool opened = session.open(kCorpus + "/" + it.key());
+        const QJsonObject json = cli::describeBook(session, it.key(), opened);
+        if (!opened)
+            continue;
+        ++compared;
+        const QJsonArray required = json.value("grid").toObject().value("required").toArray();
+
+        const bool packageRead = book.value("opf_rootfile_media_type_ok").toBool() && book.value("opf_root").isString();
+        const bool shown = packageRead && !kNoDeclarationOnMetadata.contains(it.key());
+        const QJsonArray titles = book.value("titles").toArray();
+        const QJsonArray languages = book.value("languages").toArray();
+        const QJsonArray identifiers = book.value("identifiers").toArray();
+        const QString title = shown && !titles.isEmpty() ? titles.last().toString() : QStringLiteral("제목");
+        EXPECT_EQ(rowValue(required, "제목"), title);
+        EXPECT_EQ(rowValue(required, "언어"),
+                  shown && !languages.isEmpty() ? languageLabel(languages.last().toString()) : QStringLiteral("한국어(KO)"));
+        EXPECT_EQ(rowValue(required, "ISBN"), shown ? identifierFor(identifiers, "ISBN", "ISBN") : QStringLiteral("ISBN"));
+        EXPECT_EQ(rowValue(required, "ECN"), shown ? identifierFor(identifiers, "ECN", "ECN") : QStringLiteral("ECN"));
+        if (!shown)
+            EXPECT_TRUE(json.value("grid").toObject().value("additional").toArray().isEmpty());
+
+        QStringList expectedEntries;
+        if (packageRead)
+            flattenExpected(book.value("navmap").toArray(), !kPrefixedNcx.contains(it.key()), expectedEntries);
+        QStringList entries;
+        const QJsonArray navigation = json.value("trees").toObject().value("navigation").toArray();
+        flattenTree(navigation, entries);
+        if (it.key() == kLenientNcx)
+            EXPECT_EQ(entries.size(), 14);
+        else
+            EXPECT_EQ(entries.join('|').toStdString(), expectedEntries.join('|').toStdString());
+        // The title item heads the tree whenever the book has a title and a navMap.
+        if (!expectedEntries.isEmpty() && !title.isEmpty()) {
+            ASSERT_EQ(navigation.size(), 1);
+            EXPECT_EQ(navigation.at(0).toObject().value("text").toString(), title);
+            EXPECT_EQ(navigation.at(0).toObject().value("image").toInt(), 0);
+        }
+    }
+    EXPECT_GT(compared, 40);
+}
+
+TEST(BookModelCli, SavedCorpusBooksShowTheSameGridAndNavigation)
+{
+    QTemporaryDir out;
+    platform::ScriptedMessageBoxes messages; // refused books answer here instead of on stderr
+    platform::ScopedMessageBoxBackend scoped(&messages);
+    const QStringList books = QDir(kCorpus).entryList({"*.epub"}, QDir::Files, QDir::Name);
+    int saved = 0;
+    for (const QString& name : books) {
+        SCOPED_TRACE(name.toStdString());
+        QJsonObject before;
+        {
+            cli::BookSession session;
+            if (!session.open(kCorpus + "/" + name))
+                continue;
+            before = cli::describeBook(session, name, true);
+            session.savePackageFiles();
+            ASSERT_TRUE(session.saveAs(out.filePath(name)));
+        }
+        cli::BookSession session;
+        ASSERT_TRUE(session.open(out.filePath(name)));
+        const QJsonObject after = cli::describeBook(session, name, true);
+        EXPECT_EQ(after.value("grid"), before.value("grid"));
+        EXPECT_EQ(after.value("trees").toObject().value("navigation"),
+                  before.value("trees").toObject().value("navigation"));
+        ++saved;
+    }
+    EXPECT_GT(saved, 40);
+}
+
+TEST(BookModelCli, NewBooksAndTheirMetadataEdits)
+{
+    QTemporaryDir out;
+    const QString fresh = out.filePath("fresh.epub");
+    ASSERT_EQ(runCli({"new", fresh}).exitCode, 0);
+    const QJsonObject made = info(fresh);
+    EXPECT_TRUE(made.value("firstDocument").toString().endsWith("/fresh/OEBPS/ch01.xhtml"));
+    const QJsonObject grid = made.value("grid").toObject();
+    EXPECT_EQ(rowValue(grid.value("required").toArray(), "제목"), QStringLiteral("책제목"));
+    EXPECT_EQ(grid.value("additional").toArray(), QJsonArray({QJsonArray{"부제", "주제"}}));
+
+    // Nested entries A (A1, A2) and B, with the numbering of another tool.
+    QTemporaryDir unpacked;
+    ASSERT_EQ(QProcess::execute("unzip", {"-q", fresh, "-d", unpacked.path()}), 0);
+    const QString ncxPath = unpacked.filePath("OEBPS/toc.ncx");
+    QByteArray ncx = member(fresh, "OEBPS/toc.ncx");
+    const qsizetype start = ncx.indexOf("<navMap>");
+    const qsizetype end = ncx.indexOf("</navMap>") + 9;
+    ncx.replace(start, end - start,
+                "<navMap><navPoint id=\"x\" playOrder=\"7\"><navLabel><text>A</text></navLabel><content src=\"ch01.xhtml\"/>"
+                "<navPoint id=\"y\" playOrder=\"3\"><navLabel><text>A1</text></navLabel><content src=\"ch02.xhtml\"/></navPoint>"
+                "<navPoint id=\"z\" playOrder=\"9\"><navLabel><text>A2</text></navLabel><content src=\"ch03.xhtml\"/></navPoint>"
+                "</navPoint><navPoint id=\"w\" playOrder=\"1\"><navLabel><text>B</text></navLabel><content src=\"ch04.xhtml\"/></navPoint></navMap>");
+    QFile ncxFile(ncxPath);
+    ASSERT_TRUE(ncxFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ncxFile.write(ncx);
+    ncxFile.close();
+    const QString nested = out.filePath("nested.epub");
+    QProcess zip;
+    zip.setWorkingDirectory(unpacked.path());
+    ASSERT_EQ((zip.start("zip", {"-X0q", nested, "mimetype"}), zip.waitForFinished(), zip.exitCode()), 0);
+    ASSERT_EQ((zip.start("zip", {"-Xrq9", nested, ".", "-x", "mimetype"}), zip.waitForFinished(), zip.exitCode()), 0);
+
+    const QString edited = out.filePath("edited.epub");
+    const CliRun resave = runCli({"resave", nested, edited, "--set", "제목=어린 왕자", "--set", "저자=생텍쥐페리",
+                                  "--set", "언어=영어(EN)", "--set", "편집인=김편집"});
+    ASSERT_EQ(resave.exitCode, 0) << resave.err.toStdString();
+
+    const QString opf = QString::fromUtf8(member(edited, "OEBPS/content.opf"));
+    EXPECT_TRUE(opf.contains("<dc:title>어린 왕자</dc:title>"));
+    EXPECT_TRUE(opf.contains("<dc:creator>생텍쥐페리</dc:creator>"));
+    EXPECT_TRUE(opf.contains("<dc:language>EN</dc:language>"));
+    EXPECT_TRUE(opf.contains("<dc:contributor opf:role=\"edt\">김편집</dc:contributor>"));
+    EXPECT_TRUE(opf.contains("<dc:identifier id=\"EPB-UUID\">")); // the unique identifier stays
+    const QString written = QString::fromUtf8(member(edited, "OEBPS/toc.ncx"));
+    EXPECT_TRUE(written.contains("<docTitle>\n        <text>어린 왕자</text>"));
+    EXPECT_TRUE(written.contains("<docAuthor>\n        <text>생텍쥐페리</text>"));
+    EXPECT_TRUE(written.contains(
+        "<navPoint id=\"navPoint-1\" playOrder=\"1\"><navLabel><text>A</text></navLabel><content src=\"ch01.xhtml\"/>"
+        "<navPoint id=\"navPoint-2\" playOrder=\"2\"><navLabel><text>A1</text></navLabel><content src=\"ch02.xhtml\"/></navPoint>"
+        "<navPoint id=\"navPoint-3\" playOrder=\"3\"><navLabel><text>A2</text></navLabel><content src=\"ch03.xhtml\"/></navPoint>"
+        "</navPoint><navPoint id=\"navPoint-4\" playOrder=\"4\"><navLabel><text>B</text></navLabel><content src=\"ch04.xhtml\"/></navPoint>"))
+        << written.toStdString();
+
+    // Opening the result shows the edits.
+    const QJsonObject reopened = info(edited);
+    const QJsonObject reopenedGrid = reopened.value("grid").toObject();
+    EXPECT_EQ(rowValue(reopenedGrid.value("required").toArray(), "제목"), QStringLiteral("어린 왕자"));
+    EXPECT_EQ(rowValue(reopenedGrid.value("required").toArray(), "저자"), QStringLiteral("생텍쥐페리"));
+    EXPECT_EQ(rowValue(reopenedGrid.value("required").toArray(), "언어"), QStringLiteral("영어(EN)"));
+    EXPECT_EQ(rowValue(reopenedGrid.value("additional").toArray(), "편집인"), QStringLiteral("김편집"));
+    QStringList entries;
+    flattenTree(reopened.value("trees").toObject().value("navigation").toArray(), entries);
+    EXPECT_EQ(entries, (QStringList{"A>ch01.xhtml", "A1>ch02.xhtml", "A2>ch03.xhtml", "B>ch04.xhtml"}));
+    EXPECT_EQ(reopened.value("firstDocument").toString().section('/', -2), QStringLiteral("OEBPS/ch01.xhtml"));
+}
+
+TEST(BookModelCli, SetRejectsUnknownRowsAndValuesOutsideTheChoices)
+{
+    const QList<QStringList> cases = {
+        {"resave", "a.epub", "b.epub", "--set", "nonsense=1"},
+        {"resave", "a.epub", "b.epub", "--set", "언어=Klingon"},
+        {"resave", "a.epub", "b.epub", "--set", "제목"},
+        {"resave", "a.epub", "b.epub", "--set"},
+        {"new"},
+    };
+    for (const QStringList& arguments : cases) {
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(run.err.isEmpty());
+    }
+}
