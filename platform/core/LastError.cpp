@@ -2,8 +2,6 @@
 
 #include <QHash>
 
-#include <cerrno>
-
 namespace platform {
 
 namespace {
@@ -72,27 +70,6 @@ bool SystemErrorText(quint32 code, QString* text)
         return false;
     *text = *found;
     return true;
-}
-
-quint32 ErrorFromErrno(int error)
-{
-    switch (error) {
-    case 0: return ErrorSuccess;
-    case ENOENT: return ErrorFileNotFound;
-    case ENOTDIR: return ErrorPathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS: return ErrorAccessDenied;
-    case EBADF: return ErrorInvalidHandle;
-    case ENOMEM: return ErrorNotEnoughMemory;
-    case EBUSY:
-    case ETXTBSY: return ErrorSharingViolation;
-    case EEXIST: return ErrorFileExists;
-    case EINVAL: return ErrorInvalidParameter;
-    case ENOSPC: return ErrorDiskFull;
-    case ENAMETOOLONG: return ErrorInvalidName;
-    default: return ErrorWriteFault;
-    }
 }
 
 } // namespace platform

@@ -58,7 +58,4 @@ void SetLastError(quint32 code);
 // system has no text for the code (the text is then left untouched).
 bool SystemErrorText(quint32 code, QString* text);
 
-// The code that stands for a C library errno value (file operations).
-quint32 ErrorFromErrno(int error);
-
 } // namespace platform

@@ -413,6 +413,14 @@ bool AddPrinterDriverEx(const DriverInfo6& driver, quint32 copyFlags)
     installed.environment = environment;
     if (installed.defaultDataType.isNull())
         installed.defaultDataType = QStringLiteral("RAW");
+    // Every file must be there before any is copied, so a failed add leaves nothing behind.
+    for (const QString& file : filesOf(driver)) {
+        const QString source = driver.dependentFiles.contains(file) ? dependentSource(file, driver.driverPath) : file;
+        if (!QFileInfo(source).isFile()) {
+            SetLastError(ErrorFileNotFound);
+            return false;
+        }
+    }
     QString* mainFiles[] = {&installed.driverPath, &installed.dataFile, &installed.configFile, &installed.helpFile};
     for (QString* file : mainFiles) {
         if (!file->isEmpty() && !installFile(*file, folder, copyFlags, file))

@@ -171,6 +171,9 @@ TEST_F(SpoolerTest, DriverWithAMissingFileIsNotRegistered)
     QList<DriverInfo6> drivers;
     ASSERT_TRUE(EnumPrinterDrivers(NativeEnvironment(), &drivers));
     EXPECT_TRUE(drivers.isEmpty());
+    QString directory;
+    ASSERT_TRUE(GetPrinterDriverDirectory(NativeEnvironment(), &directory));
+    EXPECT_FALSE(QFile::exists(directory + "/3/drv.dll")); // nothing copied half-way
 }
 
 TEST_F(SpoolerTest, PrinterNeedsItsPortDriverAndProcessor)
