@@ -11,6 +11,9 @@
 
 namespace tdx {
 
+// The character that carries a bookmark where no text does (an empty anchor).
+constexpr char16_t kBookmarkCarrier = 0x200B;
+
 struct ChapterHead {
     using Attributes = QList<QPair<QString, QString>>;
 
@@ -19,12 +22,15 @@ struct ChapterHead {
     QList<Attributes> links;
     QStringList styles;
     QHash<QString, QString> altTexts; // picture src -> alt
+    QStringList blockClasses;          // class attributes of paragraphs, by block user state - 1
 
     // Reads the head of a well-formed chapter; false (and an empty head) otherwise.
     bool read(const QByteArray& utf8);
-    // The chapter text made ready for the layout: em lengths made absolute, and with
-    // `ownStyles` false the chapter's style sheets left out.
-    static QString prepareBody(const QString& text, bool ownStyles);
+    // The chapter text made ready for the layout: em lengths made absolute and the style
+    // sheets left out. The chapter's CSS stays in force in the book through the kept head;
+    // were it applied here too, its formats would be written back inline and doubled.
+    // Class attributes of paragraphs travel as block user states (see blockClasses).
+    QString prepareBody(const QString& text);
 };
 
 } // namespace tdx

@@ -98,7 +98,8 @@ bool CompoundFile::write(const QString& path, const QMap<QString, QByteArray>& s
         bytes = QByteArray(reinterpret_cast<const char*>(gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory))),
                            qsizetype(size));
     }
-    gsf_output_close(memory);
+    if (!gsf_output_is_closed(memory)) // closing the compound file closes its sink too
+        gsf_output_close(memory);
     g_object_unref(memory);
     if (!ok || bytes.isEmpty())
         return false;

@@ -106,7 +106,7 @@ void EditorControl::resetDocument()
 {
     m_document->clear();
     m_document->setFolder(QString());
-    m_document->setUseOwnStyleSheets(true);
+    m_document->setAbsolutePathsAllowed(false);
     QFont font = m_document->defaultFont();
     font.setPointSizeF(12.0 * m_zoom / 100.0);
     m_document->setDefaultFont(font);
@@ -156,8 +156,7 @@ bool EditorControl::openChapter(const QString& path, const QByteArray& bytes, co
     m_path = path;
     m_linkPictures = options.flag("imagelink", true);
     m_document->setFolder(QFileInfo(path).absolutePath());
-    m_document->setUseOwnStyleSheets(!takeControlStyles);
-    m_document->setHtml(ChapterHead::prepareBody(text, !takeControlStyles));
+    m_document->setHtml(m_head.prepareBody(text));
     finishLoading(takeControlStyles);
     return true;
 }
@@ -165,18 +164,13 @@ bool EditorControl::openChapter(const QString& path, const QByteArray& bytes, co
 void EditorControl::finishLoading(bool takeControlStyles)
 {
     m_takesControlStyles = takeControlStyles;
-    // Every paragraph knows its style: headings their outline level, the rest "Normal".
-    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
-        QTextCursor cursor(block);
-        QTextBlockFormat format;
-        const int level = block.blockFormat().headingLevel();
-        format.setProperty(kStyleIndex, level >= 1 && level <= 7 ? 1 + level : 0);
-        format.setProperty(kIndentation, pixelsToUnits(block.blockFormat().textIndent()));
-        cursor.mergeBlockFormat(format);
-    }
+    // One edit block: the layout follows once, not after every paragraph.
+    QTextCursor batch(m_document);
+    batch.beginEditBlock();
     if (takeControlStyles)
         applyStyleBase();
     syncPictures();
+    batch.endEditBlock();
     applyViewGeometry();
     m_document->clearUndoRedoStacks();
     m_document->setModified(false);
@@ -189,7 +183,7 @@ void EditorControl::applyStyleBase()
 {
     for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
         const QTextBlockFormat own = block.blockFormat();
-        const int index = own.intProperty(kStyleIndex);
+        const int index = styleIndexOf(own);
         if (index < 0 || index >= m_styles.size())
             continue;
         const Style& style = m_styles.at(index);
@@ -227,6 +221,7 @@ bool EditorControl::openDocumentFile(const QString& path, const Options& options
     m_path = options.flag("template", false) ? QString() : path;
     m_linkPictures = true;
     m_document->setFolder(QFileInfo(path).absolutePath());
+    m_document->setAbsolutePathsAllowed(true);
 
     QList<Style> styles;
     if (StyleList::parse(streams.value("Styles"), styles))
@@ -250,7 +245,7 @@ bool EditorControl::openDocumentFile(const QString& path, const Options& options
         m_pictureByResource.insert(it.key(), index);
         m_document->addResource(QTextDocument::ImageResource, QUrl(it.key()), QImage::fromData(it.value()));
     }
-    m_document->setHtml(ChapterHead::prepareBody(text, true));
+    m_document->setHtml(m_head.prepareBody(text));
     finishLoading(false);
     return true;
 }
@@ -333,9 +328,13 @@ bool EditorControl::saveDocumentFile(const QString& path)
         if (!picture.embedded)
             return QUrl::fromLocalFile(picture.fullPath).toString();
         if (!names.contains(index)) {
-            const QString suffix = QFileInfo(picture.fileName).suffix().left(4);
-            const QString name = QStringLiteral("BinData/BIN%1.%2").arg(names.size() + 1, 4, 10, QChar('0'))
-                                     .arg(suffix.isEmpty() ? QStringLiteral("png") : suffix);
+            // The picture keeps its name where a stream name can hold it (31 characters).
+            QString name = "BinData/" + safeFileName(picture.fileName, QStringLiteral("picture%1").arg(index + 1));
+            if (name.size() - 8 > 31 || streams.contains(name)) {
+                const QString suffix = QFileInfo(picture.fileName).suffix().left(4);
+                name = QStringLiteral("BinData/BIN%1.%2").arg(names.size() + 1, 4, 10, QChar('0'))
+                           .arg(suffix.isEmpty() ? QStringLiteral("png") : suffix);
+            }
             names.insert(index, name);
             streams.insert(name, picture.data);
         }
@@ -452,7 +451,9 @@ int EditorControl::registerPicture(const QString& resource)
     picture.fileName = QFileInfo(picture.fullPath.isEmpty() ? resource : picture.fullPath).fileName();
     if (!m_linkPictures && !picture.fullPath.isEmpty()) {
         QFile file(picture.fullPath);
-        if (file.open(QIODevice::ReadOnly)) {
+        // Only pictures are taken in: whatever else a path names stays out of the book.
+        if (file.open(QIODevice::ReadOnly) && !QImageReader(&file).format().isEmpty()) {
+            file.seek(0);
             picture.data = file.readAll();
             picture.embedded = true;
         }
@@ -503,10 +504,15 @@ void EditorControl::layoutPicture(QTextImageFormat& format) const
     }
     const double w = widthBase > 0 ? widthBase * width / 10000.0 : width;
     const double h = heightBase > 0 ? heightBase * height / 10000.0 : height;
-    if (w > 0)
-        format.setWidth(unitsToPixels(w));
-    if (h > 0)
-        format.setHeight(unitsToPixels(h));
+    const double zoom = m_zoom / 100.0;
+    if (w > 0) {
+        format.setProperty(kPictureDrawnWidth, unitsToPixels(w));
+        format.setWidth(unitsToPixels(w) * zoom);
+    }
+    if (h > 0) {
+        format.setProperty(kPictureDrawnHeight, unitsToPixels(h));
+        format.setHeight(unitsToPixels(h) * zoom);
+    }
 }
 
 void EditorControl::relayoutPictures()
@@ -692,6 +698,7 @@ void EditorControl::setViewProperties(const ParameterSet& set)
         return; // only the plain ratio is supported; fit-to-width and the like keep the view
     m_zoom = qBound(kMinZoom, set.intItem("ZoomRatio", m_zoom), kMaxZoom);
     applyViewGeometry();
+    relayoutPictures();
 }
 
 ParameterSetPtr EditorControl::scrollState()
@@ -799,8 +806,16 @@ void EditorControl::setIndentation(int units)
 
 int EditorControl::currentStyleIndex() const
 {
-    const QTextBlockFormat format = textCursor().blockFormat();
-    return format.hasProperty(kStyleIndex) ? format.intProperty(kStyleIndex) : 0;
+    return styleIndexOf(textCursor().blockFormat());
+}
+
+// A paragraph that was never given a style has the one its heading level implies.
+int EditorControl::styleIndexOf(const QTextBlockFormat& format)
+{
+    if (format.hasProperty(kStyleIndex))
+        return format.intProperty(kStyleIndex);
+    const int level = format.headingLevel();
+    return level >= 1 && level <= 7 ? 1 + level : 0;
 }
 
 bool EditorControl::applyStyle(int index)
@@ -866,29 +881,20 @@ bool EditorControl::importStyles(const ParameterSet& set)
 
 // ---------------------------------------------------------------- bookmarks
 
+// A bookmark is a zero-width character carrying the name, so it can sit anywhere,
+// empty paragraphs included, and moves with the text around it.
 bool EditorControl::insertBookmark(const QString& name)
 {
     if (!isXmlName(name))
         return false;
     deleteBookmark(name); // a name marks one place
     QTextCursor cursor = textCursor();
-    const QTextBlock block = cursor.block();
-    int position = cursor.position();
-    if (position >= block.position() + block.length() - 1) {
-        if (position == block.position())
-            return false; // an empty paragraph has no character to carry the mark
-        --position;
-    }
-    QTextCursor mark(m_document);
-    mark.setPosition(position);
-    mark.setPosition(position + 1, QTextCursor::KeepAnchor);
-    QTextCharFormat format = mark.charFormat();
-    QStringList names = format.anchorNames();
-    names.append(name);
-    QTextCharFormat change;
-    change.setAnchor(true);
-    change.setAnchorNames(names);
-    mark.mergeCharFormat(change);
+    cursor.clearSelection();
+    QTextCharFormat format = cursor.charFormat();
+    format.setAnchor(true);
+    format.setAnchorNames({name});
+    format.setAnchorHref(QString());
+    cursor.insertText(QString(QChar(kBookmarkCarrier)), format);
     return true;
 }
 
@@ -914,7 +920,13 @@ bool EditorControl::deleteBookmark(const QString& name)
 {
     if (name.isEmpty())
         return false;
-    bool found = false;
+    struct Found {
+        int position;
+        int length;
+        QTextCharFormat format;
+        bool carrierOnly;
+    };
+    QList<Found> found;
     for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -925,14 +937,21 @@ bool EditorControl::deleteBookmark(const QString& name)
             format.setAnchorNames(names);
             if (names.isEmpty() && format.anchorHref().isEmpty())
                 format.setAnchor(false);
-            QTextCursor cursor(m_document);
-            cursor.setPosition(fragment.position());
-            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-            cursor.setCharFormat(format);
-            found = true;
+            const bool carrierOnly = names.isEmpty() && fragment.text() == QString(QChar(kBookmarkCarrier));
+            found.append({fragment.position(), fragment.length(), format, carrierOnly});
         }
     }
-    return found;
+    // From the end, so that removing a carrier does not move the places still to change.
+    for (auto it = found.crbegin(); it != found.crend(); ++it) {
+        QTextCursor cursor(m_document);
+        cursor.setPosition(it->position);
+        cursor.setPosition(it->position + it->length, QTextCursor::KeepAnchor);
+        if (it->carrierOnly)
+            cursor.removeSelectedText();
+        else
+            cursor.setCharFormat(it->format);
+    }
+    return !found.isEmpty();
 }
 
 QStringList EditorControl::bookmarks() const
@@ -1007,12 +1026,12 @@ bool EditorControl::insertFile()
         const QString folder = m_document->folder();
         m_document->setFolder(QFileInfo(path).absolutePath());
         const QString text = decodeChapter(bytes, false);
-        const QString body = ChapterHead::prepareBody(text, !m_takesControlStyles);
+        const QString body = m_head.prepareBody(text);
         cursor.insertFragment(QTextDocumentFragment::fromHtml(body, m_document));
         syncPictures();
         m_document->setFolder(folder);
     } else {
-        cursor.insertText(decodeChapter(bytes, true));
+        cursor.insertText(decodeChapter(bytes, true), cursor.block().charFormat());
     }
     cursor.endEditBlock();
     return true;

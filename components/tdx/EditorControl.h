@@ -89,6 +89,7 @@ private:
     void resetDocument();
     void finishLoading(bool takeControlStyles);
     void applyStyleBase();
+    static int styleIndexOf(const QTextBlockFormat& format);
 
     // pictures
     QList<PictureSpot> pictureSpots() const;

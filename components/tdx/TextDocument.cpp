@@ -1,7 +1,5 @@
 #include "components/tdx/TextDocument.h"
 
-#include "components/tdx/CssUnits.h"
-
 #include <QDir>
 #include <QFile>
 #include <QUrl>
@@ -12,14 +10,14 @@ QString TextDocument::localPath(const QString& name) const
 {
     const QUrl url(name);
     if (url.isLocalFile())
-        return QDir::cleanPath(url.toLocalFile());
+        return m_absoluteAllowed ? QDir::cleanPath(url.toLocalFile()) : QString();
     if (!url.scheme().isEmpty() && url.scheme().size() > 1)
         return QString(); // http:, data: and the like are not files
     const QString path = QUrl::fromPercentEncoding(url.path().toUtf8());
     if (path.isEmpty())
         return QString();
     if (QDir::isAbsolutePath(path))
-        return QDir::cleanPath(path);
+        return m_absoluteAllowed ? QDir::cleanPath(path) : QString();
     if (m_folder.isEmpty())
         return QString();
     return QDir::cleanPath(m_folder + '/' + path);
@@ -27,18 +25,15 @@ QString TextDocument::localPath(const QString& name) const
 
 QVariant TextDocument::loadResource(int type, const QUrl& name)
 {
-    if (type != QTextDocument::ImageResource && type != QTextDocument::StyleSheetResource)
-        return QVariant();
-    if (type == QTextDocument::StyleSheetResource && !m_ownStyleSheets)
+    if (type == QTextDocument::StyleSheetResource)
         return QString();
+    if (type != QTextDocument::ImageResource)
+        return QVariant();
     const QString path = localPath(name.toString());
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return QVariant();
-    const QByteArray data = file.readAll();
-    if (type == QTextDocument::StyleSheetResource)
-        return emToAbsolute(QString::fromUtf8(data));
-    return data;
+    return file.readAll();
 }
 
 } // namespace tdx

@@ -1,7 +1,6 @@
 #pragma once
-// The control's document. Resources (pictures, style sheets) are read only from local
-// files, relative to the chapter's folder; style sheets are passed through the em
-// conversion, or left out when the document takes the control's styles instead.
+// The control's document. Pictures are read only from local files, relative to the
+// chapter's folder. Style sheets are never applied (see ChapterHead::prepareBody).
 #include <QTextDocument>
 
 namespace tdx {
@@ -11,8 +10,10 @@ public:
     explicit TextDocument(QObject* parent = nullptr) : QTextDocument(parent) {}
 
     void setFolder(const QString& folder) { m_folder = folder; }
+    // Chapters come from books and may only name pictures relative to themselves; our own
+    // document files also link pictures by absolute path.
+    void setAbsolutePathsAllowed(bool allowed) { m_absoluteAllowed = allowed; }
     QString folder() const { return m_folder; }
-    void setUseOwnStyleSheets(bool use) { m_ownStyleSheets = use; }
     // The local file a resource name refers to, or empty for anything else.
     QString localPath(const QString& name) const;
 
@@ -21,7 +22,7 @@ protected:
 
 private:
     QString m_folder;
-    bool m_ownStyleSheets = true;
+    bool m_absoluteAllowed = false;
 };
 
 } // namespace tdx

@@ -14,5 +14,8 @@ constexpr int kPictureHeight = QTextFormat::UserProperty + 12;
 constexpr int kPictureWidthRelTo = QTextFormat::UserProperty + 13;
 constexpr int kPictureHeightRelTo = QTextFormat::UserProperty + 14;
 constexpr int kPictureAlt = QTextFormat::UserProperty + 15;
+// the size the picture has on the page in pixels, before the view's zoom
+constexpr int kPictureDrawnWidth = QTextFormat::UserProperty + 16;
+constexpr int kPictureDrawnHeight = QTextFormat::UserProperty + 17;
 
 } // namespace tdx

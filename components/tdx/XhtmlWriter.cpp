@@ -126,13 +126,17 @@ QByteArray XhtmlWriter::write()
     writeFrame(m_document.rootFrame());
     closeLists();
     if (m_out.size() == bodyStart)
-        m_out += QLatin1String("<p></p>\n"); // a body needs at least one block
-    m_out += QLatin1String("</body>\n</html>\n");
+        m_out += QLatin1String("<p></p>"); // a body needs at least one block
+    // No white space after the last block: read again, it would join the block's text.
+    while (m_out.endsWith('\n'))
+        m_out.chop(1);
+    m_out += QLatin1String("</body></html>"); // nothing after, or it joins the last paragraph too
     return m_out.toUtf8();
 }
 
 void XhtmlWriter::writeFrame(const QTextFrame* frame)
 {
+    bool afterFrame = false;
     for (auto it = frame->begin(); !it.atEnd(); ++it) {
         if (QTextFrame* child = it.currentFrame()) {
             closeLists();
@@ -140,9 +144,14 @@ void XhtmlWriter::writeFrame(const QTextFrame* frame)
                 writeTable(table);
             else
                 writeFrame(child);
-        } else {
-            writeBlock(it.currentBlock());
+            afterFrame = true;
+            continue;
         }
+        // The layout always puts an empty paragraph after a table; it comes back by itself.
+        const QTextBlock block = it.currentBlock();
+        if (!(afterFrame && block.length() <= 1))
+            writeBlock(block);
+        afterFrame = false;
     }
 }
 
@@ -239,7 +248,9 @@ QString XhtmlWriter::blockStyle(const QTextBlock& block) const
 void XhtmlWriter::writeBlock(const QTextBlock& block)
 {
     const QString style = blockStyle(block);
-    const QString styleAttribute = style.isEmpty() ? QString() : QStringLiteral(" style=\"%1\"").arg(style);
+    QString styleAttribute = style.isEmpty() ? QString() : QStringLiteral(" style=\"%1\"").arg(style);
+    if (const int state = block.userState(); state > 0 && state <= m_head.blockClasses.size())
+        styleAttribute.prepend(QStringLiteral(" class=\"%1\"").arg(escapeXml(m_head.blockClasses.at(state - 1), true)));
     if (block.textList()) {
         openListFor(block);
         m_out += QLatin1String("<li") + styleAttribute + '>';
@@ -250,6 +261,8 @@ void XhtmlWriter::writeBlock(const QTextBlock& block)
     const int level = block.blockFormat().headingLevel();
     const QString tag = level >= 1 && level <= 6 ? QStringLiteral("h%1").arg(level) : QStringLiteral("p");
     m_out += '<' + tag + styleAttribute + '>';
+    if (block.length() <= 1)
+        m_out += QLatin1String("<br />"); // an empty paragraph would be dropped when read again
     writeInline(block);
     m_out += QLatin1String("</") + tag + QLatin1String(">\n");
 }
@@ -287,6 +300,8 @@ void XhtmlWriter::writeInline(const QTextBlock& block)
         const QTextCharFormat f = fragment.charFormat();
         writeAnchorIds(f.anchorNames());
         const QString href = f.anchorHref();
+        if (!f.anchorNames().isEmpty() && fragment.text() == QString(QChar(kBookmarkCarrier)))
+            continue;
 
         if (f.isImageFormat()) {
             const QTextImageFormat image = f.toImageFormat();
@@ -298,10 +313,13 @@ void XhtmlWriter::writeInline(const QTextBlock& block)
                 if (!href.isEmpty())
                     m_out += QStringLiteral("<a href=\"%1\">").arg(escapeXml(href, true));
                 m_out += QStringLiteral("<img src=\"%1\" alt=\"%2\"").arg(escapeXml(src, true), escapeXml(alt, true));
-                if (image.width() > 0)
-                    m_out += QStringLiteral(" width=\"%1\"").arg(qRound(image.width()));
-                if (image.height() > 0)
-                    m_out += QStringLiteral(" height=\"%1\"").arg(qRound(image.height()));
+                // The size on the page, not the zoomed size on screen.
+                const double width = image.hasProperty(kPictureDrawnWidth) ? image.doubleProperty(kPictureDrawnWidth) : image.width();
+                const double height = image.hasProperty(kPictureDrawnHeight) ? image.doubleProperty(kPictureDrawnHeight) : image.height();
+                if (width > 0)
+                    m_out += QStringLiteral(" width=\"%1\"").arg(qRound(width));
+                if (height > 0)
+                    m_out += QStringLiteral(" height=\"%1\"").arg(qRound(height));
                 m_out += QLatin1String(" />");
                 if (!href.isEmpty())
                     m_out += QLatin1String("</a>");
