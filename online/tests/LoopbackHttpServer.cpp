@@ -62,6 +62,8 @@ void LoopbackHttpServer::answer(QTcpSocket* socket)
         m_requests.append(head);
         reply = m_replies.value(path, reply);
     }
+    if (reply.status == kSilent)
+        return;
     QByteArray response = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reply.reason + "\r\n";
     response += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
     response += "Connection: close\r\n" + reply.extraHeaders + "\r\n" + reply.body;

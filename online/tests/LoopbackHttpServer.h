@@ -1,7 +1,7 @@
 #pragma once
 // A small HTTP server on 127.0.0.1 for tests. It runs in a thread of its own, so code under
 // test may block its own thread in a synchronous request. Each connection gets one answer
-// and is closed; paths without a set answer get 404.
+// and is closed (unless the reply is kSilent); paths without a set answer get 404.
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -18,6 +18,8 @@ public:
         QByteArray body;
         QByteArray extraHeaders; // whole lines, each ending in "\r\n"
     };
+    // A reply with this status is never sent: the server reads the request and stays silent.
+    static constexpr int kSilent = 0;
 
     LoopbackHttpServer();
     ~LoopbackHttpServer();

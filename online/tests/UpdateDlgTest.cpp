@@ -92,4 +92,15 @@ TEST_F(UpdateDlgTest, EnterAndEscapeEndWithoutDownloading)
     EXPECT_TRUE(mainWindow.isVisible());
 }
 
+TEST(UpdateDlg, ShortFieldListShowsEmptyTextsInsteadOfFailing)
+{
+    CUpdateDlg dlg;
+    dlg.Fields() = {"1.0.0.0"};
+    dlg.show();
+    EXPECT_EQ(dlg.NewVersion(), "1.0.0.0");
+    EXPECT_TRUE(dlg.CurrentVersion().isEmpty());
+    EXPECT_TRUE(dlg.DownloadUrl().isEmpty());
+    EXPECT_TRUE(dlg.Message().contains("   - 일자 : []\r\n"));
+}
+
 } // namespace
