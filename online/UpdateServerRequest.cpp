@@ -24,10 +24,8 @@ UpdateServerAnswer RequestFromUpdateServer(const QString& objectPath)
     UpdateServerAnswer answer;
 
     platform::InternetSession session(kUserAgent, kLimits);
-    if (!session.isOpen()) {
-        answer.error = session.error().message;
+    if (!session.isOpen())
         return answer;
-    }
     platform::HttpAddress address;
     if (!platform::parseHttpAddress(UpdateServerAddress(objectPath), address)) {
         answer.outcome = Outcome::NoConnection;
@@ -43,10 +41,8 @@ UpdateServerAnswer RequestFromUpdateServer(const QString& objectPath)
         answer.outcome = Outcome::NoRequest;
         return answer;
     }
-    if (!request->send(kNoCacheHeader) || !request->queryStatusCode(answer.statusCode)) {
-        answer.error = request->error().message;
+    if (!request->send(kNoCacheHeader) || !request->queryStatusCode(answer.statusCode))
         return answer;
-    }
     answer.outcome = Outcome::Answered;
     if (answer.statusCode != 200)
         return answer;
@@ -56,7 +52,6 @@ UpdateServerAnswer RequestFromUpdateServer(const QString& objectPath)
     for (qint64 count; (count = request->read(buffer + used, kServerTextBufferSize - used)) > 0;)
         used += count;
     answer.body = QByteArray(buffer, used);
-    request->close();
     return answer;
 }
 

@@ -15,7 +15,6 @@ struct UpdateServerAnswer {
     Outcome outcome = Outcome::ClientError;
     quint32 statusCode = 0;
     QByteArray body;
-    QString error; // what the client said, for ClientError
 };
 
 inline constexpr qsizetype kServerTextBufferSize = 2048;
