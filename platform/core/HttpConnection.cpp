@@ -18,7 +18,7 @@ std::unique_ptr<HttpRequest> HttpConnection::openRequest(const QString& objectPa
     if (!objectPath.startsWith(QLatin1Char('/')))
         return nullptr;
     auto request = std::unique_ptr<HttpRequest>(
-        new HttpRequest(makeHttpAddress(m_server, m_port, objectPath), m_userAgent, m_limits));
+        new HttpRequest(m_server, makeHttpAddress(m_server, m_port, objectPath), m_userAgent, m_limits));
     if (!request->isOpen())
         return nullptr;
     return request;

@@ -26,8 +26,10 @@ struct HeaderList {
 
 } // namespace
 
-HttpRequest::HttpRequest(const QString& address, const QString& userAgent, const InternetLimits& limits)
+HttpRequest::HttpRequest(const QString& server, const QString& address, const QString& userAgent,
+                         const InternetLimits& limits)
     : m_handle(curl_easy_init())
+    , m_server(server)
     , m_address(address.toUtf8())
     , m_userAgent(userAgent.toUtf8())
     , m_limits(limits)
@@ -64,6 +66,13 @@ bool HttpRequest::send(const QString& additionalHeaders)
         return false;
     }
     m_sent = true;
+    // Names under the reserved "invalid" domain never resolve; no resolver is asked.
+    if (m_server.endsWith(QLatin1String(".invalid"), Qt::CaseInsensitive)
+        || m_server.compare(QLatin1String("invalid"), Qt::CaseInsensitive) == 0) {
+        m_error = {CURLE_COULDNT_RESOLVE_HOST,
+                   QString::fromUtf8(curl_easy_strerror(CURLE_COULDNT_RESOLVE_HOST)) + QStringLiteral(": ") + m_server};
+        return false;
+    }
     CURL* curl = static_cast<CURL*>(m_handle);
 
     HeaderList headers;

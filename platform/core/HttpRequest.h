@@ -34,12 +34,13 @@ public:
 
 private:
     friend class HttpConnection;
-    HttpRequest(const QString& address, const QString& userAgent, const InternetLimits& limits);
+    HttpRequest(const QString& server, const QString& address, const QString& userAgent, const InternetLimits& limits);
     bool isOpen() const { return m_handle != nullptr; }
 
     static size_t takeBody(char* data, size_t size, size_t count, void* request);
 
     void* m_handle = nullptr; // the library's handle for this request
+    QString m_server;
     QByteArray m_address;
     QByteArray m_userAgent;
     InternetLimits m_limits;
