@@ -1,7 +1,7 @@
 #pragma once
 // What the online tests share: a loopback update server named in the editor's profile,
 // scripted message boxes and a recording shell.
-#include "LoopbackHttpServer.h"
+#include "online/tests/support/LoopbackHttpServer.h"
 #include "online/EditorProfile.h"
 #include "online/UpdateServer.h"
 #include "platform/core/MessageBox.h"

@@ -1,4 +1,4 @@
-#include "LoopbackHttpServer.h"
+#include "online/tests/support/LoopbackHttpServer.h"
 
 #include <QHostAddress>
 #include <QMutexLocker>
