@@ -6,6 +6,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 "$here/build.sh"
 bin="$here/../build/bin"
 if [ -x "$bin/lindar" ]; then
+  # The word-processor component's install step: the editor refuses to start without it.
+  "$bin/lindar" --register-component
   exec "$bin/lindar" "$@"
 fi
 exec "$bin/lindar-cli" --help

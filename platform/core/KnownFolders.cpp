@@ -29,4 +29,18 @@ QString PlatformRoot()
     return LocalAppDataFolder() + QStringLiteral("/kvx-platform");
 }
 
+QString WindowsFolder()
+{
+    const QString folder = PlatformRoot() + QStringLiteral("/Windows");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString SystemFolder()
+{
+    const QString folder = WindowsFolder() + QStringLiteral("/System32");
+    QDir().mkpath(folder);
+    return folder;
+}
+
 } // namespace platform

@@ -13,5 +13,9 @@ QString TempFolder();
 QString ProgramFolder();
 // Root of the file-backed platform stand-ins: $KVX_PLATFORM_ROOT, else LocalAppData/kvx-platform.
 QString PlatformRoot();
+// The Windows folder and the (native) system folder inside it, under the platform root.
+// They are made on first use.
+QString WindowsFolder();
+QString SystemFolder();
 
 } // namespace platform

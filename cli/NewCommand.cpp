@@ -1,0 +1,37 @@
+#include "cli/NewCommand.h"
+
+#include "cli/BookSession.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+namespace cli {
+
+QString NewCommand::summary() const
+{
+    return QStringLiteral("make a new book from the skeleton and the template chapters beside the "
+                          "program, and pack it into OUT");
+}
+
+int NewCommand::run(const QStringList& arguments, QTextStream&)
+{
+    if (arguments.size() != 1) {
+        std::fprintf(stderr, "usage: lindar-cli new OUT.epub\n");
+        return EXIT_USAGE;
+    }
+    BookSession session;
+    if (!session.create()) {
+        std::fprintf(stderr, "lindar-cli: the new book could not be made (is the template folder "
+                             "beside the program complete?)\n");
+        return EXIT_FAILED;
+    }
+    if (!session.saveAs(arguments.first())) {
+        std::fprintf(stderr, "lindar-cli: %s could not be written\n",
+                     QFile::encodeName(arguments.first()).constData());
+        return EXIT_FAILED;
+    }
+    return EXIT_OK;
+}
+
+} // namespace cli

@@ -1,0 +1,205 @@
+// lindar-cli end to end: the real program on the corpus books and on crafted archives.
+#include "package/ePubContainerFormat.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kCorpus = QStringLiteral("/work/shared/corpus/epub2");
+const QString kInvalidMessage = QString::fromUtf8("올바른 ePub 압축 파일이 아닙니다.");
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+CliRun runCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(KVX_BIN_DIR "/lindar-cli"), arguments);
+    CliRun run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QStringList rootTexts(const QJsonArray& tree)
+{
+    QStringList out;
+    for (const QJsonValue& item : tree)
+        out.append(item.toObject().value("text").toString());
+    return out;
+}
+
+QJsonObject expectedBooks()
+{
+    QFile file(kCorpus + "/expected.json");
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QJsonObject books = QJsonDocument::fromJson(file.readAll()).object();
+    books.remove("_about");
+    return books;
+}
+
+QStringList workFolders()
+{
+    return QDir(CePubContainerFormat::GetWorkFolderBase(true)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+}
+
+// What the corpus description says lindar-cli must show for one book.
+struct Expectation {
+    int exitCode;
+    bool message;        // the invalid-book message on stderr
+    QStringList manifest;
+    QStringList spine;
+};
+
+Expectation expectationFor(const QJsonObject& book)
+{
+    if (!book.value("accepted").toBool())
+        return {1, true, {}, {}};
+    // The container check needs META-INF/container.xml; without it the book is refused
+    // silently.
+    if (!book.value("has_container").toBool())
+        return {1, false, {}, {}};
+    Expectation expected{0, false, {}, {}};
+    // Only a rootfile typed as a package document is used.
+    if (!book.value("opf_rootfile_media_type_ok").toBool())
+        return expected;
+    for (const QJsonValue& item : book.value("manifest").toArray())
+        expected.manifest.append(item.toArray().at(0).toString());
+    for (const QJsonValue& idref : book.value("spine").toArray())
+        expected.spine.append(idref.toString());
+    return expected;
+}
+
+} // namespace
+
+TEST(LindarCli, HelpAndUsageErrors)
+{
+    const CliRun help = runCli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains("info BOOK.epub"));
+    EXPECT_TRUE(help.out.contains("resave IN.epub OUT.epub"));
+
+    const QList<QStringList> usageErrors{{}, {"info"}, {"info", "a.epub", "b.epub"}, {"resave", "a.epub"}, {"frobnicate"}};
+    for (const QStringList& arguments : usageErrors) {
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(run.err.isEmpty());
+    }
+}
+
+TEST(LindarCli, InfoOnEveryCorpusBookMatchesItsDescription)
+{
+    const QJsonObject books = expectedBooks();
+    ASSERT_GT(books.size(), 50);
+    for (auto it = books.begin(); it != books.end(); ++it) {
+        SCOPED_TRACE(it.key().toStdString());
+        const Expectation expected = expectationFor(it.value().toObject());
+        const CliRun run = runCli({"info", kCorpus + "/" + it.key()});
+        EXPECT_EQ(run.exitCode, expected.exitCode);
+        EXPECT_EQ(run.err.contains(kInvalidMessage), expected.message) << run.err.toStdString();
+        const QJsonObject json = run.json();
+        EXPECT_EQ(json.value("accepted").toBool(), expected.exitCode == 0);
+        const QJsonObject trees = json.value("trees").toObject();
+        EXPECT_EQ(rootTexts(trees.value("manifest").toArray()), expected.manifest);
+        EXPECT_EQ(rootTexts(trees.value("spine").toArray()), expected.spine);
+        EXPECT_TRUE(workFolders().isEmpty()) << "work folder left behind";
+    }
+}
+
+TEST(LindarCli, InfoDescribesPathsAndTreeItems)
+{
+    const CliRun run = runCli({"info", kCorpus + "/ec2-minimal.epub"});
+    ASSERT_EQ(run.exitCode, 0);
+    const QJsonObject json = run.json();
+    const QString work = CePubContainerFormat::GetWorkFolderBase() + "ec2-minimal";
+    EXPECT_EQ(json.value("workFolder").toString(), work);
+    EXPECT_EQ(json.value("packagePath").toString(), work + "/OPS/package.opf");
+    EXPECT_EQ(json.value("ncxPath").toString(), work + "/OPS/toc.ncx");
+    EXPECT_EQ(json.value("firstDocument").toString(), work + "/OPS/content_001.xhtml");
+    const QJsonObject spineItem = json.value("trees").toObject().value("spine").toArray().at(0).toObject();
+    const QJsonObject expected = QJsonDocument::fromJson(R"({"text": "content_001", "image": 0, "children": [
+        {"text": "application/xhtml+xml", "image": 6, "children": []},
+        {"text": "content_001.xhtml", "image": 0, "children": []}]})").object();
+    EXPECT_EQ(spineItem, expected);
+}
+
+TEST(LindarCli, ResaveWritesBooksThatOpenAgainTheSame)
+{
+    QTemporaryDir out;
+    ASSERT_TRUE(out.isValid());
+    const QJsonObject books = expectedBooks();
+    int resaved = 0;
+    for (auto it = books.begin(); it != books.end(); ++it) {
+        if (expectationFor(it.value().toObject()).exitCode != 0)
+            continue;
+        SCOPED_TRACE(it.key().toStdString());
+        const QString source = kCorpus + "/" + it.key();
+        const QString target = out.filePath(it.key());
+        const CliRun before = runCli({"info", source});
+        const CliRun resave = runCli({"resave", source, target});
+        ASSERT_EQ(resave.exitCode, 0) << resave.err.toStdString();
+        ++resaved;
+
+        QFile file(target);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray head = file.read(58);
+        EXPECT_EQ(head.mid(8, 2), QByteArray(2, '\0'));  // stored
+        EXPECT_EQ(head.mid(28, 2), QByteArray(2, '\0')); // no extra field
+        EXPECT_EQ(head.mid(30, 8), QByteArray("mimetype"));
+        EXPECT_EQ(head.mid(38, 20), QByteArray("application/epub+zip"));
+        QProcess unzip;
+        unzip.start("unzip", {"-tq", target});
+        ASSERT_TRUE(unzip.waitForFinished(60000));
+        EXPECT_EQ(unzip.exitCode(), 0) << unzip.readAllStandardOutput().constData();
+
+        const CliRun after = runCli({"info", target});
+        ASSERT_EQ(after.exitCode, 0);
+        const QJsonObject treesBefore = before.json().value("trees").toObject();
+        const QJsonObject treesAfter = after.json().value("trees").toObject();
+        EXPECT_EQ(treesAfter.value("manifest"), treesBefore.value("manifest"));
+        EXPECT_EQ(treesAfter.value("spine"), treesBefore.value("spine"));
+    }
+    EXPECT_GT(resaved, 40);
+    EXPECT_TRUE(workFolders().isEmpty());
+}
+
+TEST(LindarCli, ResaveFailuresAreReportedAndLeaveTheTargetAlone)
+{
+    QTemporaryDir out;
+    ASSERT_TRUE(out.isValid());
+    const QString target = out.filePath("kept.epub");
+    {
+        QFile file(target);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("earlier");
+    }
+    const CliRun rejected = runCli({"resave", kCorpus + "/epublib-not-a-zip.epub", target});
+    EXPECT_EQ(rejected.exitCode, 1);
+    EXPECT_TRUE(rejected.err.contains(kInvalidMessage));
+
+    const CliRun unwritable = runCli({"resave", kCorpus + "/ec2-minimal.epub", out.filePath("missing/dir/out.epub")});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_TRUE(unwritable.err.contains("could not be written"));
+
+    QFile file(target);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("earlier"));
+    EXPECT_TRUE(workFolders().isEmpty());
+}

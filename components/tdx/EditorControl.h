@@ -1,0 +1,129 @@
+#pragma once
+// The word-processor control: a QTextEdit over our TextDocument that answers the Control
+// interface. It opens chapters (XHTML/HTML) and its own document format, writes chapters
+// back with their pictures, keeps a style list, bookmarks, page geometry and pictures as
+// drawing objects with sizes relative to the page.
+#include "components/tdx/ChapterHead.h"
+#include "components/tdx/Control.h"
+#include "components/tdx/PageGeometry.h"
+#include "components/tdx/StyleList.h"
+
+#include <QHash>
+#include <QTextEdit>
+
+class QTextImageFormat;
+
+namespace tdx {
+
+class ShapeObject;
+class TextDocument;
+
+class EditorControl : public QTextEdit, public Control {
+public:
+    explicit EditorControl(QWidget* parent = nullptr);
+    ~EditorControl() override;
+
+    // Control
+    QWidget* widget() override { return this; }
+    DrawingObjectPtr firstObject() override;
+    DrawingObjectPtr lastObject() override;
+    ParameterSetPtr viewProperties() override;
+    void setViewProperties(const ParameterSet& set) override;
+    void clear(int option) override;
+    ActionPtr createAction(const QString& name) override;
+    bool open(const QString& path, const QString& format, const QString& options) override;
+    bool run(const QString& actionName) override;
+    bool isModified(int option) override;
+    bool saveAs(const QString& path, const QString& format, const QString& options) override;
+    bool status(Status& status) override;
+    ParameterSetPtr scrollState() override;
+    void setScrollState(const ParameterSet& set) override;
+    bool registerModule(const QString& type, const QString& name) override;
+    bool exportStyles(const ParameterSet& set) override;
+    bool importStyles(const ParameterSet& set) override;
+    QString picturePath(int fileName) override;
+
+    // What the actions and drawing objects work on.
+    const PageGeometry& page() const { return m_page; }
+    bool setPage(const PageGeometry& page);
+    int applyTo() const { return m_applyTo; }
+    int applyClass() const { return m_applyClass; }
+    void setApplyScope(int applyTo, int applyClass) { m_applyTo = applyTo; m_applyClass = applyClass; }
+    DrawingObjectPtr objectAfter(quint64 pictureId);
+    ParameterSetPtr pictureProperties(quint64 pictureId);
+    bool setPictureProperties(quint64 pictureId, const ParameterSet& set);
+    int currentIndentation() const;
+    void setIndentation(int units);
+    bool insertBookmark(const QString& name);
+    bool moveToBookmark(const QString& name);
+    bool deleteBookmark(const QString& name);
+    QStringList bookmarks() const;
+    int currentStyleIndex() const;
+    bool applyStyle(int index);
+    const StyleList& styles() const { return m_styles; }
+    QStringList registeredModules() const { return m_modules; }
+    int zoomRatio() const { return m_zoom; }
+
+protected:
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    struct Picture {
+        QString resource;   // the name the document knows the picture by
+        QString fullPath;   // the file of a linked picture
+        QByteArray data;    // the bytes of an embedded picture
+        QString fileName;   // name to write an embedded picture under
+        bool embedded = false;
+    };
+    struct PictureSpot {
+        int position;
+        QTextImageFormat format;
+    };
+
+    bool openChapter(const QString& path, const QByteArray& bytes, const class Options& options);
+    bool openDocumentFile(const QString& path, const class Options& options);
+    bool saveChapter(const QString& path, const class Options& options);
+    bool saveDocumentFile(const QString& path);
+    QByteArray previewGif();
+    void resetDocument();
+    void finishLoading(bool takeControlStyles);
+    void applyStyleBase();
+
+    // pictures
+    QList<PictureSpot> pictureSpots() const;
+    void syncPictures();
+    int registerPicture(const QString& resource);
+    int addEmbeddedPicture(const QByteArray& data, const QString& fileName);
+    int pictureIndexOf(const QTextImageFormat& format) const;
+    void layoutPicture(QTextImageFormat& format) const;
+    void relayoutPictures();
+    bool setPictureFormat(quint64 pictureId, const std::function<void(QTextImageFormat&)>& change);
+    DrawingObjectPtr objectFor(quint64 pictureId);
+
+    void applyViewGeometry();
+    bool runByName(const QString& name);
+    bool insertFile();
+    void toggleCharFormat(const std::function<void(QTextCharFormat&, const QTextCharFormat&)>& change);
+    void toggleList(QTextListFormat::Style style);
+    void changeLeftMargin(int units);
+
+    TextDocument* m_document;
+    ChapterHead m_head;
+    PageGeometry m_page;
+    StyleList m_styles;
+    QList<Picture> m_pictures;
+    QHash<QString, int> m_pictureByResource;
+    QHash<quint64, std::weak_ptr<ShapeObject>> m_objects;
+    std::shared_ptr<ShapeObject> m_endObject;
+    quint64 m_nextPictureId = 1;
+    bool m_linkPictures = true;
+    bool m_takesControlStyles = false;
+    int m_zoom = 100;
+    int m_applyTo = 3;
+    int m_applyClass = 24;
+    QString m_path;
+    QStringList m_modules;
+};
+
+} // namespace tdx

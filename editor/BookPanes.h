@@ -1,0 +1,56 @@
+#pragma once
+#include <QObject>
+
+class QListWidget;
+class QMainWindow;
+class QPlainTextEdit;
+
+namespace platform {
+class DockPane;
+class QtPropertyGrid;
+class QtTreeControl;
+} // namespace platform
+
+// The main window's docking panes and the controls in them. The trees and the grid are the
+// live book model while a book is open; the package model fills and reads them.
+class CBookPanes : public QObject {
+    Q_OBJECT
+public:
+    explicit CBookPanes(QMainWindow* frame);
+
+    // Creates the six panes in their order and places them; false if one cannot be made.
+    bool Create();
+    // Shows the navigation, spine, style and properties panes without activating one.
+    void ShowWorkPanes();
+
+    platform::QtTreeControl* NavigationTree() const { return m_navTree; }
+    platform::QtTreeControl* ManifestTree() const { return m_maniTree; }
+    platform::QtTreeControl* SpineTree() const { return m_spineTree; }
+    platform::QtPropertyGrid* PropertyGrid() const { return m_grid; }
+    QListWidget* StyleList() const { return m_styleList; }
+    QPlainTextEdit* Output() const { return m_output; }
+
+    platform::DockPane* NaviPane() const { return m_naviPane; }
+    platform::DockPane* ManiPane() const { return m_maniPane; }
+    platform::DockPane* StylePane() const { return m_stylePane; }
+    platform::DockPane* SpinePane() const { return m_spinePane; }
+    platform::DockPane* OutputPane() const { return m_outputPane; }
+    platform::DockPane* PropertiesPane() const { return m_propertiesPane; }
+
+private:
+    platform::DockPane* MakePane(int captionId, int id, QWidget* content, int iconIndex);
+
+    QMainWindow* m_frame;
+    platform::QtTreeControl* m_navTree = nullptr;
+    platform::QtTreeControl* m_maniTree = nullptr;
+    platform::QtTreeControl* m_spineTree = nullptr;
+    platform::QtPropertyGrid* m_grid = nullptr;
+    QListWidget* m_styleList = nullptr;
+    QPlainTextEdit* m_output = nullptr;
+    platform::DockPane* m_naviPane = nullptr;
+    platform::DockPane* m_maniPane = nullptr;
+    platform::DockPane* m_stylePane = nullptr;
+    platform::DockPane* m_spinePane = nullptr;
+    platform::DockPane* m_outputPane = nullptr;
+    platform::DockPane* m_propertiesPane = nullptr;
+};

@@ -1,0 +1,40 @@
+#pragma once
+// The editor's own texts, shown exactly as written here.
+#include <QString>
+
+namespace texts {
+
+inline QString AppTitle() { return QStringLiteral("Tolvo maker 편집툴"); }
+inline QString AppVersion() { return QStringLiteral("0.9.3.0"); }
+
+// Asked before another book is opened or created (P1) and before the book or the main
+// window closes (P2). The two differ by the blank after "epub".
+inline QString SaveBeforeOpen() { return QStringLiteral("epub 파일을 저장하시겠습니까?"); }
+inline QString SaveBeforeClose() { return QStringLiteral("epub파일을 저장하시겠습니까?"); }
+inline QString SaveFailed() { return QStringLiteral("epub 파일을 저장할 수 없습니다."); }
+
+inline QString StyleQuestion() { return QStringLiteral("기존문서의 스타일을 사용하시겠습니까?"); }
+inline QString FitImagesQuestion() { return QStringLiteral("현재 페이지의 모든 이미지 개체 속성을\n 일괄로 변경하시겠습니까?"); }
+inline QString FitImagesDone() { return QStringLiteral("작업이 완료 되었습니다."); }
+inline QString FitImagesNone() { return QStringLiteral("페이지에 작업할 이미지가 없습니다."); }
+
+inline QString ComponentMissing() { return QStringLiteral("Corvel Tdx2007이 설치되어 있어야 합니다."); }
+inline QString UpdateCancelled() { return QStringLiteral("사용자에 의해서 업데이트가 취소되었습니다."); }
+
+inline QString AboutCaption() { return QStringLiteral("Tolvo maker 편집툴 정보"); }
+inline QString AboutText() { return QStringLiteral("Tolvo maker 편집툴, 버전 0.9.3.0"); }
+inline QString AboutSecondLine() { return QStringLiteral("EPUB 2 전자책 저작 도구"); }
+inline QString AboutOk() { return QStringLiteral("확인"); }
+
+// The document type: name for untitled books, dialog filter and extension.
+inline QString DocumentName() { return QStringLiteral("ePub"); }
+inline QString FileFilter() { return QStringLiteral("Lindar Files (*.epub)"); }
+inline QString FileExtension() { return QStringLiteral(".epub"); }
+
+// The framework's file-error messages.
+inline QString CannotOpenFile() { return QStringLiteral("%1\n파일을 열 수 없습니다."); }
+
+// Splash texts, in start-up order.
+inline QString SplashInitial() { return QStringLiteral("Start Quorra..."); }
+
+} // namespace texts

@@ -1,0 +1,79 @@
+#pragma once
+#include "editor/RecentFileList.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class CLindarDoc;
+class CLindarDocTemplate;
+class CMainFrame;
+class CSplash;
+
+namespace platform {
+class PropertyGrid;
+}
+
+// The application: start-up, the idle step, and the run values that tie the save
+// questions, the reopen cycle, templates and the chapter view together.
+class CLindarApp : public QObject {
+    Q_OBJECT
+public:
+    CLindarApp();
+    ~CLindarApp() override;
+
+    static CLindarApp* Get(); // the one application object of the run, or null
+
+    // The start-up sequence; false ends the program without a message loop.
+    bool InitInstance(const QStringList& arguments = {});
+    // Called when the event loop is about to wait; refreshes the status bar now and then.
+    void OnIdle();
+
+    // The single entry for opening a book file. Returns the new document, or null.
+    CLindarDoc* OpenBookFile(const QString& path);
+    void NewBookFromTemplate(const QString& templatePath);
+    // The new-file command: a new book from the skeleton.
+    void OnFileNew();
+
+    CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
+    CLindarDocTemplate& DocTemplate() const { return *m_pDocTemplate; }
+    CRecentFileList& RecentFiles() { return m_recentFiles; }
+    void AddToRecentFileList(const QString& path);
+
+    void ResetPropertyGrid(platform::PropertyGrid& grid) const;
+    // Deletes everything below the work-folder base; the base itself stays.
+    void EmptyWorkArea() const;
+    void SaveFrameState(const CMainFrame& frame) const;
+    void LoadFrameState(CMainFrame& frame) const;
+
+    // Milliseconds of a start-up wait after LINDAR_STARTUP_WAIT_PERCENT is applied.
+    static int ScaledWait(int milliseconds);
+
+    // Run values.
+    bool m_bFromTemplate = false;
+    QString m_strTemplatePath;
+    QString m_strStyleFile;
+    bool m_bReopening = false;
+    bool m_bSavedByPrompt = false;
+    bool m_bPromptAnswered = false;
+    int m_nStyleChoice = 0;
+    int m_nSavedVertPos = 0;
+    int m_nSavedVertLimitPos = 0;
+
+    int m_nAppLook = 214;
+    bool m_bHiColorIcons = true;
+
+private:
+    // Asks P1 before another book replaces the open one; false when the user cancelled.
+    bool AskBeforeReplacingBook();
+    void SplashStep(const QString& text, int milliseconds);
+    void ConnectIdleStep();
+
+    std::unique_ptr<CSplash> m_pSplash;
+    std::unique_ptr<CLindarDocTemplate> m_pDocTemplate;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+    CRecentFileList m_recentFiles{4};
+    quint64 m_nIdleCount = 0;
+    QMetaObject::Connection m_idleConnection;
+};

@@ -1,0 +1,331 @@
+#include "editor/LindarDoc.h"
+
+#include "editor/BookPanes.h"
+#include "editor/ChildFrame.h"
+#include "editor/CommandIds.h"
+#include "editor/DTdxCtrl0.h"
+#include "editor/EditorTexts.h"
+#include "editor/LindarApp.h"
+#include "editor/LindarView.h"
+#include "editor/MainFrame.h"
+#include "editor/StatusValues.h"
+#include "platform/core/MessageBox.h"
+#include "platform/ui/FileDialogs.h"
+#include "platform/ui/QtPropertyGrid.h"
+#include "platform/ui/QtTreeControl.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString fileNameOf(const QString& path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash >= 0 ? path.mid(slash + 1) : path;
+}
+
+// MulDiv: a * b / c rounded, with a 64-bit intermediate; 0 for c == 0.
+long mulDiv(long a, long b, long c)
+{
+    if (c == 0)
+        return 0;
+    const qint64 product = qint64(a) * qint64(b);
+    const qint64 half = (c > 0 ? c : -c) / 2;
+    const bool negative = (product < 0) != (c < 0);
+    const qint64 magnitude = ((product < 0 ? -product : product) + half) / (c > 0 ? c : -c);
+    return long(negative ? -magnitude : magnitude);
+}
+
+} // namespace
+
+CLindarDoc::CLindarDoc(CLindarApp& app, CMainFrame& frame)
+    : m_app(app)
+    , m_frame(frame)
+{
+    m_ePub.GetContainer().GetZipWrapper().LoadLibraries();
+}
+
+CLindarDoc::~CLindarDoc() = default;
+
+CLindarView* CLindarDoc::GetView() const
+{
+    CChildFrame* child = m_frame.GetActiveChildFrame();
+    return child && child->GetDocument() == this ? child->GetView() : nullptr;
+}
+
+void CLindarDoc::SetTitle(const QString& title)
+{
+    m_strTitle = title;
+    if (GetView())
+        m_frame.UpdateCaption();
+}
+
+void CLindarDoc::SetPathName(const QString& path, bool addToRecentFiles)
+{
+    m_strPathName = path;
+    m_strTitle = fileNameOf(path);
+    if (addToRecentFiles)
+        m_app.AddToRecentFileList(path);
+}
+
+QString CLindarDoc::GetPackageFolder() const { return m_ePub.GetContainer().GetPackage().GetPackageFolder(); }
+QString CLindarDoc::GetPackagePath() const { return m_ePub.GetContainer().GetPackage().GetPackagePath(); }
+QString CLindarDoc::GetNCXPath() const { return m_ePub.GetContainer().GetPackage().GetOPFManager().GetNCXPath(); }
+QString CLindarDoc::GetWorkFolder() const { return m_ePub.GetContainer().GetWorkFolderPath(); }
+
+bool CLindarDoc::GetFirstDocumentPath(QString& path) const
+{
+    return m_ePub.GetContainer().GetPackage().GetOPFManager().GetFirstDocumentPath(path);
+}
+
+void CLindarDoc::AttachPanes()
+{
+    CBookPanes& panes = m_frame.Panes();
+    COPFManager& opf = m_ePub.GetContainer().GetPackage().GetOPFManager();
+    opf.GetNCXManager().SetNavigationTree(panes.NavigationTree());
+    opf.GetNCXManager().SetMetadataGrid(panes.PropertyGrid());
+    opf.GetMetadata().SetMetadataGrid(panes.PropertyGrid());
+    opf.GetManifestManager().SetManifestTree(panes.ManifestTree());
+    opf.GetSpineManager().SetSpineTree(panes.SpineTree());
+    opf.GetSpineManager().SetManifestManager(&opf.GetManifestManager());
+}
+
+bool CLindarDoc::NewBook()
+{
+    m_app.m_nStyleChoice = 0;
+    m_frame.ClearBookPanes();
+    AttachPanes();
+    m_ePub.GetContainer().CreateNewEpub(); // the new book shows whatever could be made
+    m_frame.m_strBookPath = GetTitle();
+    m_frame.SetBaseTitle(GetTitle());
+    return true;
+}
+
+bool CLindarDoc::OpenBook(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        platform::ShowMessage(texts::CannotOpenFile().arg(path), texts::AppTitle(), platform::MessageButtons::Ok,
+                              platform::MessageIcon::Warning);
+        return false;
+    }
+    LoadBook(file, false);
+    file.close();
+    if (m_bLoadFailed)
+        return false;
+    m_frame.m_strBookPath = path;
+    m_frame.SetBaseTitle(fileNameOf(path));
+    if (!m_app.m_bReopening) {
+        m_app.m_nSavedVertPos = 0;
+        m_app.m_nSavedVertLimitPos = 0;
+    }
+    return true;
+}
+
+void CLindarDoc::LoadBook(QFile& file, bool storing)
+{
+    const QString path = QFileInfo(file.fileName()).absoluteFilePath();
+    if (storing) {
+        m_strFileName = path;
+        return;
+    }
+    if (!m_app.m_bReopening) {
+        m_app.m_bFromTemplate = false;
+        m_app.m_nStyleChoice = 0;
+    }
+    m_app.AddToRecentFileList(path);
+    m_frame.ClearBookPanes();
+    if (CChildFrame* active = m_frame.GetActiveChildFrame(); active && active->GetDocument() != this)
+        active->GetDocument()->CloseBook();
+    AttachPanes();
+    if (!m_ePub.GetContainer().OpenEpub(path))
+        m_bLoadFailed = true;
+    m_strFileName = path;
+}
+
+bool CLindarDoc::SaveBook(const QString& path)
+{
+    CLindarView* view = GetView();
+    if (!view)
+        return false;
+    view->SaveChapter();
+    view->m_bUnsaved = false;
+
+    COPFManager& opf = m_ePub.GetContainer().GetPackage().GetOPFManager();
+    opf.GetNCXManager().SaveDocTitleAndAuthor();
+    opf.GetNCXManager().SaveNavMap();
+    opf.GetMetadata().SaveRequiredMetadata();
+    opf.GetMetadata().SaveOptionalMetadata();
+    opf.GetManifestManager().SaveManifest();
+    opf.GetSpineManager().SaveSpine();
+
+    if (!m_ePub.GetContainer().SaveEpub(path)) {
+        // The book stays open with its changes marked, so nothing is lost silently.
+        view->m_bUnsaved = true;
+        platform::ShowMessage(texts::SaveFailed(), texts::AppTitle(), platform::MessageButtons::Ok);
+        return false;
+    }
+
+    if (!m_app.m_bSavedByPrompt) {
+        m_app.m_bReopening = true;
+        if (m_pCtrl) {
+            const CDTdxParameterSet scroll = m_pCtrl->GetScrollState();
+            m_app.m_nSavedVertPos = int(scroll.GetItemLong(QStringLiteral("VertPos")));
+            m_app.m_nSavedVertLimitPos = int(scroll.GetItemLong(QStringLiteral("VertLimitPos")));
+        }
+        m_frame.PostCommand(cmd::CloseWindow);
+        m_frame.m_strLastChapter = fileNameOf(view->m_strChapterPath);
+        m_frame.PostReopenBook(path);
+    }
+    return true;
+}
+
+bool CLindarDoc::CloseBook()
+{
+    if (CLindarView* view = GetView()) {
+        view->UpdateUnsavedMark();
+        if (!m_app.m_bPromptAnswered && !m_app.m_bReopening && !m_frame.m_bClosing && view->m_bUnsaved) {
+            const auto answer = platform::ShowMessage(texts::SaveBeforeClose(), texts::AppTitle(),
+                                                      platform::MessageButtons::YesNoCancel);
+            if (answer == platform::MessageResult::Cancel)
+                return false;
+            if (answer == platform::MessageResult::Yes) {
+                m_app.m_bSavedByPrompt = true;
+                DoFileSave();
+            } else {
+                m_frame.ClearBookPanes();
+            }
+        }
+    }
+    m_app.m_bPromptAnswered = false;
+
+    // The trees showed this book; they go empty with it. The grid keeps its rows until the
+    // next book resets it.
+    CBookPanes& panes = m_frame.Panes();
+    panes.NavigationTree()->DeleteAllItems();
+    panes.ManifestTree()->DeleteAllItems();
+    panes.SpineTree()->DeleteAllItems();
+
+    CChildFrame* child = m_frame.GetActiveChildFrame();
+    if (child && child->GetDocument() == this)
+        m_frame.DestroyChildFrame(child); // destroys this document; nothing may follow
+    return true;
+}
+
+bool CLindarDoc::DoFileSave() { return DoSave(m_strPathName); }
+
+bool CLindarDoc::DoSave(const QString& path)
+{
+    QString target = path;
+    if (target.isEmpty()) {
+        QString proposed = m_strPathName.isEmpty() ? m_strTitle : m_strPathName;
+        if (!proposed.endsWith(texts::FileExtension(), Qt::CaseInsensitive))
+            proposed += texts::FileExtension();
+        platform::FileDialogRequest request;
+        request.kind = platform::FileDialogRequest::Kind::Save;
+        request.filter = texts::FileFilter();
+        request.defaultSuffix = texts::FileExtension().mid(1);
+        request.initialPath = proposed;
+        request.owner = &m_frame;
+        target = platform::AskFileName(request);
+        if (target.isEmpty())
+            return false; // cancelled: nothing saved
+    }
+    if (!OnSaveDocument(target))
+        return false;
+    SetPathName(target);
+    return true;
+}
+
+void CLindarDoc::RunSaveCommand(bool saveAs)
+{
+    SetTitle(fileNameOf(m_frame.m_strBookPath));
+    if (saveAs)
+        DoSave(QString());
+    else
+        DoFileSave();
+    if (CLindarView* view = GetView())
+        SetTitle(fileNameOf(view->m_strChapterPath));
+    m_frame.SetBaseTitle(fileNameOf(m_frame.m_strBookPath));
+}
+
+void CLindarDoc::OnFileSave() { RunSaveCommand(false); }
+void CLindarDoc::OnFileSaveAs() { RunSaveCommand(true); }
+
+bool CLindarDoc::ReadStatus(StatusValues& values) const
+{
+    if (!m_pCtrl)
+        return false;
+    long sectionCount = 0, section = 0, page = 0, column = 0, line = 0, position = 0;
+    short overwrite = 0;
+    QString text;
+    if (!m_pCtrl->GetStatus(sectionCount, section, page, column, line, position, overwrite, text))
+        return false;
+    values.sectionCount = int(sectionCount);
+    values.section = int(section);
+    values.page = int(page);
+    values.column = int(column);
+    values.line = int(line);
+    values.position = int(position);
+    values.overwrite = overwrite;
+    values.text = text;
+    return true;
+}
+
+void CLindarDoc::FitImagesToPaper(bool ask)
+{
+    if (!m_pCtrl)
+        return;
+    if (ask
+        && platform::ShowMessage(texts::FitImagesQuestion(), texts::AppTitle(), platform::MessageButtons::YesNo)
+               == platform::MessageResult::No)
+        return;
+
+    CDTdxAction pageSetup = m_pCtrl->CreateAction(QStringLiteral("PageSetup"));
+    CDTdxParameterSet set = pageSetup.CreateSet();
+    pageSetup.GetDefault(set);
+    set.SetItem(QStringLiteral("ApplyTo"), 3);
+    CDTdxParameterSet page = set.CreateItemSet(QStringLiteral("PageDef"), QStringLiteral("PageDef"));
+    const long paperWidth = page.GetItemLong(QStringLiteral("PaperWidth"));
+    const long paperHeight = page.GetItemLong(QStringLiteral("PaperHeight"));
+    const long textHeight = paperHeight - page.GetItemLong(QStringLiteral("BottomMargin"))
+        - page.GetItemLong(QStringLiteral("TopMargin"));
+    const long textWidth = paperWidth - page.GetItemLong(QStringLiteral("RightMargin"))
+        - page.GetItemLong(QStringLiteral("LeftMargin"));
+
+    int changed = 0;
+    const CDTdxShapeObject last = m_pCtrl->GetLastObject();
+    for (CDTdxShapeObject object = m_pCtrl->GetFirstObject(); !object.IsNull() && !(object == last);
+         object = object.GetNext()) {
+        if (object.GetId() != QStringLiteral("gso"))
+            continue;
+        CDTdxParameterSet properties = object.GetProperties();
+        const long heightRelTo = properties.GetItemLong(QStringLiteral("HeightRelTo"));
+        const long widthRelTo = properties.GetItemLong(QStringLiteral("WidthRelTo"));
+        const long height = properties.GetItemLong(QStringLiteral("Height"));
+        const long width = properties.GetItemLong(QStringLiteral("Width"));
+        // Relation values the control does not define are left alone rather than zeroed.
+        const bool fitHeight = heightRelTo == 1 || heightRelTo == 2;
+        const bool fitWidth = widthRelTo >= 1 && widthRelTo <= 4;
+        if (!fitHeight && !fitWidth)
+            continue;
+        if (fitHeight) {
+            const long newHeight = heightRelTo == 1 ? mulDiv(height, textHeight, paperHeight)
+                                                    : mulDiv(height, 10000, paperHeight);
+            properties.SetItem(QStringLiteral("Height"), qlonglong(newHeight));
+            properties.SetItem(QStringLiteral("HeightRelTo"), 0);
+        }
+        if (fitWidth) {
+            const long newWidth = widthRelTo == 4 ? mulDiv(width, 10000, paperWidth)
+                                                  : mulDiv(width, textWidth, paperWidth);
+            properties.SetItem(QStringLiteral("Width"), qlonglong(newWidth));
+            properties.SetItem(QStringLiteral("WidthRelTo"), 0);
+        }
+        object.SetProperties(properties);
+        ++changed;
+    }
+    if (ask)
+        platform::ShowMessage(changed > 0 ? texts::FitImagesDone() : texts::FitImagesNone(), texts::AppTitle(),
+                              platform::MessageButtons::Ok);
+}

@@ -1,0 +1,78 @@
+#pragma once
+#include "package/ePubMain.h"
+
+#include <QString>
+
+class CDTdxCtrl0;
+class CLindarApp;
+class CLindarView;
+class CMainFrame;
+class QFile;
+struct StatusValues;
+
+// One open book: owns its package model from creation or loading until it is closed, and
+// runs the book's life cycle (new, open, save, save as, close, the reopen after a save).
+class CLindarDoc {
+public:
+    CLindarDoc(CLindarApp& app, CMainFrame& frame);
+    ~CLindarDoc();
+    CLindarDoc(const CLindarDoc&) = delete;
+    CLindarDoc& operator=(const CLindarDoc&) = delete;
+
+    // Framework steps.
+    bool OnNewDocument() { return NewBook(); }
+    bool OnOpenDocument(const QString& path) { return OpenBook(path); }
+    bool OnSaveDocument(const QString& path) { return SaveBook(path); }
+    // The save command: to the path name, or through the save-as dialog for a new book.
+    bool DoFileSave();
+    // Saves to `path`, or asks for one when it is empty. False when nothing was saved.
+    bool DoSave(const QString& path);
+    QString GetTitle() const { return m_strTitle; }
+    void SetTitle(const QString& title);
+    QString GetPathName() const { return m_strPathName; }
+    void SetPathName(const QString& path, bool addToRecentFiles = true);
+
+    // Book operations.
+    bool NewBook();
+    bool OpenBook(const QString& path);
+    void LoadBook(QFile& file, bool storing);
+    bool SaveBook(const QString& path);
+    // Closes the book; false when the user cancelled. On true the document is destroyed,
+    // so the caller must not touch it again.
+    bool CloseBook();
+
+    // Commands 32774 and 32775.
+    void OnFileSave();
+    void OnFileSaveAs();
+
+    // Gives every picture a size relative to the paper. The asking form confirms first and
+    // reports the result; the silent form runs before every chapter write-back.
+    void FitImagesToPaper(bool ask);
+
+    // The control's status values for the status bar; false without a control.
+    bool ReadStatus(StatusValues& values) const;
+
+    QString GetPackageFolder() const;
+    QString GetPackagePath() const;
+    QString GetNCXPath() const;
+    QString GetWorkFolder() const;
+    bool GetFirstDocumentPath(QString& path) const;
+    CePubMain& GetEpub() { return m_ePub; }
+    CLindarView* GetView() const;
+
+    CDTdxCtrl0* m_pCtrl = nullptr; // the view's control; not owned
+    CePubMain m_ePub;
+    int m_nZoomRatio = 100;
+    QString m_strFileName;
+    bool m_bLoadFailed = false;
+
+private:
+    // Hands the pane controls to the package objects that fill and read them.
+    void AttachPanes();
+    void RunSaveCommand(bool saveAs);
+
+    CLindarApp& m_app;
+    CMainFrame& m_frame;
+    QString m_strTitle;
+    QString m_strPathName;
+};

@@ -1,0 +1,317 @@
+#include "editor/MainFrame.h"
+
+#include "editor/AboutDlg.h"
+#include "editor/BookPanes.h"
+#include "editor/ChildFrame.h"
+#include "editor/CommandIds.h"
+#include "editor/EditorTexts.h"
+#include "editor/LindarApp.h"
+#include "editor/LindarDoc.h"
+#include "editor/LindarView.h"
+#include "editor/Profile.h"
+#include "editor/RibbonBuilder.h"
+#include "editor/StatusValues.h"
+#include "platform/core/MessageBox.h"
+#include "platform/ui/FileDialogs.h"
+#include "platform/ui/QtPropertyGrid.h"
+#include "platform/ui/QtTreeControl.h"
+#include "platform/ui/RibbonBar.h"
+#include "platform/ui/StatusIndicatorBar.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+CMainFrame::CMainFrame(CLindarApp& app)
+    : m_app(app)
+{
+    setObjectName(QStringLiteral("MainFrame"));
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (m_pChildFrame)
+        DestroyChildFrame(m_pChildFrame);
+    m_app.EmptyWorkArea();
+}
+
+bool CMainFrame::OnCreate()
+{
+    ApplyLook(m_app.m_nAppLook);
+
+    m_pTabs = new QTabWidget;
+    m_pTabs->setDocumentMode(true);
+    m_pTabs->setTabsClosable(true);
+    m_pTabs->setMovable(false);
+    connect(m_pTabs, &QTabWidget::tabCloseRequested, this, [this](int) { OnCommand(cmd::CloseWindow); });
+    setCentralWidget(m_pTabs);
+
+    m_pRibbon = new platform::RibbonBar;
+    CRibbonBuilder::Build(*m_pRibbon);
+    connect(m_pRibbon, &platform::RibbonBar::commandTriggered, this, &CMainFrame::OnCommand);
+    connect(m_pRibbon, &platform::RibbonBar::recentFileChosen, this,
+            [this](const QString& path) { m_app.OpenBookFile(path); });
+    setMenuWidget(m_pRibbon);
+
+    CreateStatusBar();
+
+    m_pPanes = new CBookPanes(this);
+    if (!m_pPanes->Create())
+        return false;
+    CreateShortcuts();
+    resize(1100, 760);
+    UpdateCaption();
+    return true;
+}
+
+void CMainFrame::ApplyLook(int look)
+{
+    // Every look draws with the same widget style here; the value is kept for the next start.
+    m_app.m_nAppLook = look;
+    CProfile::WriteLook(look);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    m_pStatusBar = new platform::StatusIndicatorBar;
+    const struct {
+        const char* text;
+        const char* label;
+    } indicators[] = {
+        {"쪽 / 단 정보", "쪽/단 정보"},
+        {"줄 / 칸 정보", "줄/칸 정보"},
+        {"문단 나눔", "문단 나눔"},
+        {"구역 정보", "구역 정보"},
+        {"수정/삽입", "수정/삽입"},
+    };
+    for (const auto& indicator : indicators)
+        m_pStatusBar->addIndicator(pane::StatusIndicator, QString::fromUtf8(indicator.text),
+                                   QString::fromUtf8(indicator.label));
+    setStatusBar(m_pStatusBar);
+}
+
+void CMainFrame::CreateShortcuts()
+{
+    const struct {
+        QKeySequence keys;
+        int command;
+    } accelerators[] = {
+        {QKeySequence(Qt::ALT | Qt::Key_N), cmd::NewFile},
+        {QKeySequence(Qt::ALT | Qt::Key_O), cmd::FileOpen},
+        {QKeySequence(Qt::ALT | Qt::Key_S), cmd::SaveBook},
+        {QKeySequence(Qt::ALT | Qt::Key_V), cmd::SaveBookAs},
+        {QKeySequence(Qt::ALT | Qt::Key_X), cmd::AppExit},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), cmd::ShowPanes},
+    };
+    for (const auto& accelerator : accelerators) {
+        auto* shortcut = new QShortcut(accelerator.keys, this);
+        const int command = accelerator.command;
+        connect(shortcut, &QShortcut::activated, this, [this, command] { OnCommand(command); });
+    }
+}
+
+CLindarDoc* CMainFrame::GetActiveDocument() const
+{
+    return m_pChildFrame ? m_pChildFrame->GetDocument() : nullptr;
+}
+
+CLindarView* CMainFrame::GetActiveView() const { return m_pChildFrame ? m_pChildFrame->GetView() : nullptr; }
+
+void CMainFrame::AddChildFrame(CChildFrame* child)
+{
+    m_pChildFrame = child;
+    m_pTabs->addTab(child, child->GetDocument()->GetTitle());
+    m_pTabs->setCurrentWidget(child);
+    UpdateCaption();
+}
+
+void CMainFrame::DestroyChildFrame(CChildFrame* child)
+{
+    if (!child)
+        return;
+    if (child == m_pChildFrame)
+        m_pChildFrame = nullptr;
+    const int index = m_pTabs ? m_pTabs->indexOf(child) : -1;
+    if (index >= 0)
+        m_pTabs->removeTab(index);
+    delete child;
+    UpdateCaption();
+}
+
+void CMainFrame::ClearBookPanes()
+{
+    m_pPanes->NavigationTree()->DeleteAllItems();
+    m_pPanes->ManifestTree()->DeleteAllItems();
+    m_pPanes->SpineTree()->DeleteAllItems();
+    if (m_pPanes->PropertiesPane())
+        m_app.ResetPropertyGrid(*m_pPanes->PropertyGrid());
+}
+
+void CMainFrame::SetBaseTitle(const QString& title)
+{
+    m_strBaseTitle = title;
+    UpdateCaption();
+}
+
+void CMainFrame::UpdateCaption()
+{
+    CLindarDoc* document = GetActiveDocument();
+    const QString documentTitle = document ? document->GetTitle() : QString();
+    if (m_pChildFrame && m_pTabs) {
+        const int index = m_pTabs->indexOf(m_pChildFrame);
+        if (index >= 0)
+            m_pTabs->setTabText(index, documentTitle);
+    }
+    QString caption = m_strBaseTitle.isEmpty() ? texts::AppTitle() : m_strBaseTitle;
+    if (!documentTitle.isEmpty())
+        caption += QStringLiteral(" - ") + documentTitle;
+    setWindowTitle(caption);
+}
+
+void CMainFrame::RefreshRecentFiles()
+{
+    if (m_pRibbon)
+        m_pRibbon->setRecentFiles(m_app.RecentFiles().Entries());
+}
+
+void CMainFrame::RefreshStatusBar()
+{
+    CLindarDoc* document = GetActiveDocument();
+    StatusValues values;
+    if (!document || !document->ReadStatus(values))
+        return;
+    m_pStatusBar->setIndicatorText(0, values.PageText());
+    m_pStatusBar->setIndicatorText(2, values.LineText());
+    m_pStatusBar->setIndicatorText(4, values.StyleText());
+    m_pStatusBar->setIndicatorText(6, values.SectionText());
+    m_pStatusBar->setIndicatorText(8, values.ModeText());
+    m_pStatusBar->update();
+}
+
+void CMainFrame::OnCommand(int id)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    switch (id) {
+    case cmd::NewFile:
+        m_app.OnFileNew();
+        break;
+    case cmd::FileOpen:
+        OnFileOpen();
+        break;
+    case cmd::AppExit:
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        break;
+    case cmd::AboutRibbon:
+    case cmd::AppAbout:
+        OnAppAbout();
+        break;
+    case cmd::ShowPanes:
+        m_pPanes->ShowWorkPanes();
+        break;
+    default: {
+        CLindarDoc* document = GetActiveDocument();
+        if (!document || !GetActiveView())
+            break;
+        if (id == cmd::SaveBook)
+            document->OnFileSave();
+        else if (id == cmd::SaveBookAs)
+            document->OnFileSaveAs();
+        else if (id == cmd::CloseWindow)
+            document->CloseBook(); // may destroy the document
+        break;
+    }
+    }
+    update();
+    QApplication::restoreOverrideCursor();
+}
+
+void CMainFrame::OnFileOpen()
+{
+    platform::FileDialogRequest request;
+    request.kind = platform::FileDialogRequest::Kind::Open;
+    request.filter = texts::FileFilter();
+    request.defaultSuffix = texts::FileExtension().mid(1);
+    request.owner = this;
+    const QString path = platform::AskFileName(request);
+    if (!path.isEmpty())
+        m_app.OpenBookFile(path);
+}
+
+void CMainFrame::OnAppAbout()
+{
+    CAboutDlg dialog(this);
+    dialog.exec();
+}
+
+void CMainFrame::PostCommand(int id)
+{
+    QMetaObject::invokeMethod(this, [this, id] {
+        if (!m_bClosing)
+            OnCommand(id);
+    }, Qt::QueuedConnection);
+}
+
+void CMainFrame::PostReopenBook(const QString& path)
+{
+    QMetaObject::invokeMethod(this, [this, path] { OnReopenBook(path); }, Qt::QueuedConnection);
+}
+
+void CMainFrame::OnReopenBook(const QString& path)
+{
+    // A window on its way out reopens nothing: its book was saved by the close step.
+    if (path.isEmpty() || m_bClosing)
+        return;
+    m_app.OpenBookFile(path);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    CLindarDoc* document = GetActiveDocument();
+    CLindarView* view = GetActiveView();
+    if (document && view) {
+        view->UpdateUnsavedMark();
+        if (view->m_bUnsaved) {
+            const auto answer = platform::ShowMessage(texts::SaveBeforeClose(), texts::AppTitle(),
+                                                      platform::MessageButtons::YesNoCancel);
+            m_app.m_bPromptAnswered = true;
+            if (answer == platform::MessageResult::Cancel) {
+                // Nothing was decided: a later close must ask again.
+                m_app.m_bPromptAnswered = false;
+                event->ignore();
+                return;
+            }
+            if (answer == platform::MessageResult::Yes)
+                document->DoFileSave();
+        }
+    }
+    m_bClosing = true;
+    if (CLindarDoc* open = GetActiveDocument())
+        open->CloseBook();
+    m_app.SaveFrameState(*this);
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    // One book at a time: the first dropped book file is opened.
+    for (const QUrl& url : event->mimeData()->urls()) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty() && QFileInfo(path).suffix().compare(QStringLiteral("epub"), Qt::CaseInsensitive) == 0) {
+            event->acceptProposedAction();
+            m_app.OpenBookFile(QFileInfo(path).absoluteFilePath());
+            return;
+        }
+    }
+}

@@ -1,0 +1,81 @@
+#pragma once
+#include <QMainWindow>
+#include <QString>
+
+class CBookPanes;
+class CChildFrame;
+class CLindarApp;
+class CLindarDoc;
+class CLindarView;
+class QTabWidget;
+
+namespace platform {
+class RibbonBar;
+class StatusIndicatorBar;
+} // namespace platform
+
+// The main window: ribbon, the chapter window as its only tab, docking panes and the
+// status bar. It also owns the book values the document and the view share.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CLindarApp& app);
+    ~CMainFrame() override;
+
+    // Builds the window's contents; false when a part cannot be made.
+    bool OnCreate();
+
+    CChildFrame* GetActiveChildFrame() const { return m_pChildFrame; }
+    CLindarDoc* GetActiveDocument() const;
+    CLindarView* GetActiveView() const;
+    void AddChildFrame(CChildFrame* child);
+    // Takes the chapter window off the tabs and destroys it with its view and document.
+    void DestroyChildFrame(CChildFrame* child);
+
+    // Empties the three trees and resets the grid before a book is opened or created.
+    void ClearBookPanes();
+    CBookPanes& Panes() const { return *m_pPanes; }
+    platform::RibbonBar& RibbonBar() const { return *m_pRibbon; }
+    platform::StatusIndicatorBar& StatusBar() const { return *m_pStatusBar; }
+
+    // The command dispatcher; commands arrive from the ribbon, accelerators and posts.
+    void OnCommand(int id);
+    // Queued like posted messages: handled later, in posting order.
+    void PostCommand(int id);
+    void PostReopenBook(const QString& path);
+    void OnReopenBook(const QString& path);
+
+    void SetBaseTitle(const QString& title);
+    QString BaseTitle() const { return m_strBaseTitle; }
+    void UpdateCaption();
+    void RefreshRecentFiles();
+    void RefreshStatusBar();
+    void ApplyLook(int look);
+
+    // The book values of the open book.
+    QString m_strBookPath;
+    QString m_strLastChapter;
+    bool m_bClosing = false;
+    // Paper flags: exactly one is set.
+    bool m_bA4Paper = false;
+    bool m_bDevicePaper = true;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateStatusBar();
+    void CreateShortcuts();
+    void OnAppAbout();
+    void OnFileOpen();
+
+    CLindarApp& m_app;
+    platform::RibbonBar* m_pRibbon = nullptr;
+    platform::StatusIndicatorBar* m_pStatusBar = nullptr;
+    CBookPanes* m_pPanes = nullptr;
+    QTabWidget* m_pTabs = nullptr;
+    CChildFrame* m_pChildFrame = nullptr;
+    QString m_strBaseTitle;
+};

@@ -1,0 +1,244 @@
+#include "EditorFixture.h"
+#include "FakeTdxControl.h"
+
+#include "editor/BookPanes.h"
+#include "editor/CommandIds.h"
+#include "editor/EditorTexts.h"
+#include "editor/RecentFileList.h"
+#include "platform/ui/QtPropertyGrid.h"
+#include "platform/ui/QtTreeControl.h"
+
+#include <QDir>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+
+using platform::MessageResult;
+
+namespace {
+
+const QString kP1 = QStringLiteral("epub 파일을 저장하시겠습니까?");
+const QString kP2 = QStringLiteral("epub파일을 저장하시겠습니까?");
+
+QString chapterName(const CLindarView* view)
+{
+    return view ? view->m_strChapterPath.section('/', -1) : QString();
+}
+
+} // namespace
+
+using BookDocument = FakeEditorFixture;
+
+TEST_F(BookDocument, OpeningTheSameBookAsksNothing)
+{
+    const QString book = SimpleBook("same.epub");
+    CLindarDoc* first = m_app->OpenBookFile(book);
+    ASSERT_NE(first, nullptr);
+    m_boxes.clear();
+    EXPECT_EQ(m_app->OpenBookFile(book), nullptr);
+    EXPECT_EQ(Doc(), first);
+    EXPECT_TRUE(m_boxes.asked().isEmpty());
+}
+
+TEST_F(BookDocument, AnotherBookAsksP1EvenWithoutChanges)
+{
+    ASSERT_NE(m_app->OpenBookFile(SimpleBook("a.epub", "Book A")), nullptr);
+    m_boxes.clear();
+    m_boxes.enqueue(MessageResult::No);
+    CLindarDoc* second = m_app->OpenBookFile(SimpleBook("b.epub", "Book B"));
+    ASSERT_NE(second, nullptr);
+    ASSERT_GE(m_boxes.asked().size(), 1);
+    EXPECT_EQ(m_boxes.asked().at(0).text, kP1);
+    EXPECT_EQ(m_boxes.asked().at(0).caption, "Tolvo maker 편집툴");
+    EXPECT_EQ(m_boxes.asked().at(0).buttons, platform::MessageButtons::YesNoCancel);
+    EXPECT_FALSE(Questions().contains(kP2)); // closing the old book asks no second time
+    EXPECT_EQ(Doc(), second);
+    EXPECT_EQ(Frame().m_strBookPath.section('/', -1), "b.epub");
+    EXPECT_TRUE(Frame().windowTitle().startsWith("b.epub"));
+}
+
+TEST_F(BookDocument, CancelOnP1KeepsTheBookAndLaterAsksAgain)
+{
+    CLindarDoc* first = m_app->OpenBookFile(SimpleBook("keep.epub"));
+    ASSERT_NE(first, nullptr);
+    const int rows = Frame().Panes().SpineTree()->GetCount();
+    m_boxes.clear();
+    m_boxes.enqueue(MessageResult::Cancel);
+    EXPECT_EQ(m_app->OpenBookFile(SimpleBook("other.epub")), nullptr);
+    EXPECT_EQ(Doc(), first);
+    EXPECT_EQ(Frame().Panes().SpineTree()->GetCount(), rows);
+    EXPECT_FALSE(m_app->m_bPromptAnswered);
+
+    // The cancelled question decided nothing: closing the changed book still asks P2.
+    Fake()->modified = true;
+    m_boxes.clear();
+    m_boxes.enqueue(MessageResult::Cancel);
+    Frame().OnCommand(cmd::CloseWindow);
+    EXPECT_EQ(Questions(), QStringList{kP2});
+    EXPECT_EQ(Doc(), first);
+}
+
+TEST_F(BookDocument, SaveReopensOnTheSameChapterAndScrollWithPanesFromTheFile)
+{
+    const QString book = SimpleBook("reopen.epub");
+    ASSERT_NE(m_app->OpenBookFile(book), nullptr);
+    View()->OpenChapter(Doc()->GetPackageFolder() + "ch2.xhtml", QString());
+    platform::QtPropertyGrid* grid = Frame().Panes().PropertyGrid();
+    const int title = grid->FindRow(0, QStringLiteral("제목"));
+    ASSERT_GE(title, 0);
+    grid->SetRowValue(0, title, QStringLiteral("Renamed"));
+    Fake()->scroll->setItem("VertPos", 321);
+    Fake()->scroll->setItem("VertLimitPos", 900);
+    QPointer<CLindarView> before = View();
+    m_boxes.clear();
+
+    Frame().OnCommand(cmd::SaveBook);
+    EXPECT_TRUE(m_app->m_bReopening);
+    EXPECT_EQ(View(), before.data()); // the close and the reopen are queued
+    ProcessPosted();
+
+    ASSERT_NE(Doc(), nullptr);
+    EXPECT_TRUE(before.isNull()); // the old window is gone; a new one shows the book
+    EXPECT_EQ(Doc()->m_strFileName, QFileInfo(book).absoluteFilePath());
+    EXPECT_EQ(chapterName(View()), "ch2.xhtml");
+    EXPECT_FALSE(m_app->m_bReopening);
+    EXPECT_FALSE(View()->m_bUnsaved);
+    EXPECT_TRUE(m_boxes.asked().isEmpty()); // no save or style question during the cycle
+    EXPECT_EQ(grid->GetRowValue(0, grid->FindRow(0, QStringLiteral("제목"))), "Renamed");
+    EXPECT_TRUE(ReadMember(book, "OEBPS/content.opf").contains("<dc:title>Renamed</dc:title>"));
+
+    // The scroll position comes back half a second later.
+    FakeTdxControl* fake = Fake();
+    fake->scroll->setItem("VertPos", 0);
+    QElapsedTimer clock;
+    clock.start();
+    while (fake->scroll->intItem("VertPos") != 321 && clock.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(fake->scroll->intItem("VertPos"), 321);
+    EXPECT_EQ(fake->scroll->intItem("VertLimitPos"), 900);
+}
+
+TEST_F(BookDocument, SaveAsOfANewBookTakesTheNewPath)
+{
+    m_app->OnFileNew();
+    ASSERT_NE(Doc(), nullptr);
+    EXPECT_EQ(Frame().m_strBookPath, "ePub1");
+    const QString target = Scratch("saved-new.epub");
+    m_dialogs.enqueue(target);
+    Frame().OnCommand(cmd::SaveBook); // a new book has no path: the save-as dialog asks
+    ASSERT_EQ(m_dialogs.asked().size(), 1);
+    EXPECT_EQ(m_dialogs.asked().at(0).filter, "Lindar Files (*.epub)");
+    EXPECT_EQ(m_dialogs.asked().at(0).kind, platform::FileDialogRequest::Kind::Save);
+    ProcessPosted();
+
+    ASSERT_NE(Doc(), nullptr);
+    EXPECT_EQ(Frame().m_strBookPath, target);
+    EXPECT_TRUE(Frame().windowTitle().startsWith("saved-new.epub"));
+    CRecentFileList recent;
+    recent.ReadList();
+    ASSERT_FALSE(recent.Entries().isEmpty());
+    EXPECT_EQ(recent.Entries().first(), target);
+}
+
+TEST_F(BookDocument, YesToP1SavesWithoutAReopenCycle)
+{
+    const QString first = SimpleBook("first.epub");
+    ASSERT_NE(m_app->OpenBookFile(first), nullptr);
+    Frame().Panes().PropertyGrid()->SetRowValue(0, 0, QStringLiteral("Saved by the question"));
+    m_boxes.clear();
+    m_boxes.enqueue(MessageResult::Yes);
+    CLindarDoc* second = m_app->OpenBookFile(SimpleBook("second.epub"));
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(m_app->m_bSavedByPrompt);
+    EXPECT_FALSE(m_app->m_bReopening);
+    ProcessPosted();
+    EXPECT_EQ(Doc(), second); // nothing reopened the first book
+    EXPECT_TRUE(ReadMember(first, "OEBPS/content.opf").contains("Saved by the question"));
+
+    // Later saves in this run do not reopen either.
+    Frame().OnCommand(cmd::SaveBook);
+    ProcessPosted();
+    EXPECT_EQ(Doc(), second);
+}
+
+TEST_F(BookDocument, ClosingTheWindowWithChangesAsksOnce)
+{
+    const QString book = SimpleBook("close.epub");
+    ASSERT_NE(m_app->OpenBookFile(book), nullptr);
+    Fake()->modified = true;
+    m_boxes.clear();
+    m_boxes.enqueue(MessageResult::Cancel);
+    EXPECT_FALSE(Frame().close());
+    EXPECT_EQ(Questions(), QStringList{kP2});
+    EXPECT_NE(Doc(), nullptr);
+
+    m_boxes.clear();
+    m_boxes.enqueue(MessageResult::Yes);
+    EXPECT_TRUE(Frame().close());
+    EXPECT_EQ(Questions(), QStringList{kP2});
+    EXPECT_EQ(Doc(), nullptr);
+    ProcessPosted();
+    EXPECT_EQ(Doc(), nullptr); // the save did not reopen the book behind the closing window
+}
+
+TEST_F(BookDocument, CloseCommandAsksP2OnlyWithChanges)
+{
+    ASSERT_NE(m_app->OpenBookFile(SimpleBook("p2.epub")), nullptr);
+    m_boxes.clear();
+    Frame().OnCommand(cmd::CloseWindow);
+    EXPECT_TRUE(m_boxes.asked().isEmpty());
+    EXPECT_EQ(Doc(), nullptr);
+    EXPECT_EQ(Frame().Panes().NavigationTree()->GetCount(), 0);
+
+    ASSERT_NE(m_app->OpenBookFile(SimpleBook("p2b.epub")), nullptr);
+    Fake()->modified = true;
+    m_boxes.clear();
+    m_boxes.enqueue(MessageResult::No);
+    Frame().OnCommand(cmd::CloseWindow);
+    EXPECT_EQ(Questions(), QStringList{kP2});
+    EXPECT_EQ(Doc(), nullptr);
+}
+
+TEST_F(BookDocument, FailedPackingKeepsTheBookOpenAndMarked)
+{
+    const QString book = SimpleBook("fail.epub");
+    ASSERT_NE(m_app->OpenBookFile(book), nullptr);
+    CLindarDoc* open = Doc();
+    const QString blocked = Scratch("no-such-folder/sub/out.epub");
+    m_boxes.clear();
+    m_dialogs.enqueue(blocked);
+    Frame().OnCommand(cmd::SaveBookAs);
+    ProcessPosted();
+    EXPECT_EQ(Questions(), QStringList{"epub 파일을 저장할 수 없습니다."});
+    EXPECT_EQ(m_boxes.asked().at(0).caption, "Tolvo maker 편집툴");
+    EXPECT_EQ(Doc(), open);
+    EXPECT_TRUE(View()->m_bUnsaved);
+    EXPECT_FALSE(m_app->m_bReopening);
+    EXPECT_FALSE(QFile::exists(blocked));
+    EXPECT_EQ(Doc()->GetPathName(), QFileInfo(book).absoluteFilePath());
+}
+
+TEST_F(BookDocument, UnreadableOrInvalidFilesOpenNothing)
+{
+    const QString junk = Scratch("junk.epub");
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a zip archive at all");
+    file.close();
+    const struct {
+        QString path;
+        QString message;
+    } cases[] = {
+        {Scratch("missing.epub"), Scratch("missing.epub") + "\n파일을 열 수 없습니다."},
+        {junk, "올바른 ePub 압축 파일이 아닙니다."},
+    };
+    for (const auto& c : cases) {
+        m_boxes.clear();
+        EXPECT_EQ(m_app->OpenBookFile(c.path), nullptr);
+        EXPECT_EQ(Doc(), nullptr);
+        EXPECT_EQ(Questions(), QStringList{c.message});
+    }
+}

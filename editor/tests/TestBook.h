@@ -1,0 +1,27 @@
+#pragma once
+// Small books made on the fly for the editor's tests: a container, a package with its
+// manifest and spine, an NCX and a few chapters, packed with `zip` (mimetype first, stored).
+#include <QList>
+#include <QString>
+
+struct TestChapter {
+    QString fileName; // below OEBPS/
+    QString body;     // inner XHTML of <body>
+    QString title;
+};
+
+struct TestBookSpec {
+    QString title = QStringLiteral("Test Book");
+    QList<TestChapter> chapters;
+    QStringList pictures; // file names below OEBPS/images/, listed in the manifest
+};
+
+// Writes the book's files into a fresh folder below `scratch` and packs them into
+// `scratch`/`name`. Returns the full path of the .epub, or an empty string on failure.
+QString WriteTestBook(const QString& scratch, const QString& name, const TestBookSpec& spec);
+
+// A tiny valid PNG or JPEG picture.
+bool WriteTestPicture(const QString& path);
+
+// Reads a whole member of an .epub (through `unzip -p`).
+QByteArray ReadMember(const QString& epub, const QString& member);

@@ -1,0 +1,64 @@
+#include "package/OPFManager.h"
+
+#include <QDir>
+
+namespace {
+
+bool isNcxMediaType(const QString& mediaType)
+{
+    return mediaType.compare(QLatin1String("text/xml"), Qt::CaseInsensitive) == 0
+        || mediaType.compare(QLatin1String("application/x-dtbncx+xml"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+COPFManager::COPFManager() = default;
+
+COPFManager::~COPFManager() = default;
+
+void COPFManager::Load(const std::shared_ptr<CXmlDocument>& document, const QString& packageFolder,
+                       const QString& packagePath)
+{
+    m_rootElement = document ? document->GetDocumentElement() : CXmlNode();
+    m_manifestManager.LoadManifest(document, m_rootElement, packageFolder, packagePath);
+    m_spineManager.LoadSpine(document, m_rootElement, packagePath);
+    m_metadata.LoadMetadata(document, packagePath);
+
+    QString mediaType;
+    QString ncxPath;
+    if (m_manifestManager.LookupItem(m_spineManager.GetTocId(), mediaType, ncxPath)
+        && isNcxMediaType(mediaType)) {
+        m_strNCXPath = ncxPath;
+        m_strNCXFolder = packageFolder;
+        // After the metadata, so that the grid already holds the title the tree shows.
+        m_ncxManager.LoadNcx(m_strNCXFolder, m_strNCXPath);
+    }
+}
+
+bool COPFManager::GetFirstDocumentPath(QString& path) const
+{
+    path.clear();
+    // The NCX's first play-order entry: its id, and the content source recorded for it.
+    // A fragment ("ch1.xhtml#start") names a place in the file, not the file.
+    QString firstId;
+    QString firstSource = m_ncxManager.GetFirstPlayOrderSource(firstId);
+    firstSource = firstSource.left(firstSource.indexOf(QLatin1Char('#')));
+    if (!firstSource.isEmpty()) {
+        const bool separated = m_strNCXFolder.endsWith(QLatin1Char('/'))
+            || firstSource.startsWith(QLatin1Char('/'));
+        const QString joined = QDir::cleanPath(
+            m_strNCXFolder + (separated ? QString() : QStringLiteral("/")) + firstSource);
+        // The source is data from the book: one that leads out of it is not used.
+        if (m_manifestManager.IsInsideBook(joined)) {
+            path = joined;
+            return true;
+        }
+    }
+    QString mediaType;
+    if (m_manifestManager.LookupItem(firstId, mediaType, path))
+        return true;
+    if (m_manifestManager.LookupItem(m_spineManager.GetFirstNonTocIdref(), mediaType, path))
+        return true;
+    path.clear();
+    return false;
+}

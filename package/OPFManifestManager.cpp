@@ -1,0 +1,134 @@
+#include "package/OPFManifestManager.h"
+
+#include "package/FileTypeImage.h"
+#include "package/OpfNames.h"
+#include "platform/core/PathGuard.h"
+
+#include <QDir>
+
+namespace {
+
+enum ManifestImage { IMAGE_ID = 0, IMAGE_MEDIA_TYPE = 1 };
+
+QString joinHref(const QString& folder, const QString& href)
+{
+    if (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))
+        || href.startsWith(QLatin1Char('/')) || href.startsWith(QLatin1Char('\\')))
+        return folder + href;
+    return folder + QLatin1Char('/') + href;
+}
+
+} // namespace
+
+COPFManifestManager::COPFManifestManager() = default;
+
+COPFManifestManager::~COPFManifestManager()
+{
+    m_itemTable.clear();
+    if (m_strPackageFolder.isEmpty() || m_strWorkFolder.isEmpty())
+        return;
+    QString folder = m_strPackageFolder;
+    if (folder.endsWith(QLatin1Char('/')) && folder.size() > 1)
+        folder.chop(1);
+    // The package folder comes from the book; never delete anything outside its work folder.
+    if (platform::IsInsideFolder(m_strWorkFolder, folder))
+        QDir(folder).removeRecursively();
+}
+
+void COPFManifestManager::SetWorkFolder(const QString& folder)
+{
+    m_strWorkFolder = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
+}
+
+bool COPFManifestManager::IsInsideBook(const QString& path) const
+{
+    return platform::IsInsideFolder(m_strWorkFolder.isEmpty() ? m_strPackageFolder : m_strWorkFolder,
+                                    path);
+}
+
+void COPFManifestManager::LoadManifest(const std::shared_ptr<CXmlDocument>& document,
+                                       const CXmlNode& rootElement, const QString& packageFolder,
+                                       const QString& packagePath)
+{
+    m_pDocument = document;
+    m_rootElement = rootElement;
+    m_strOpfPrefix = GetOpfPrefix(m_rootElement);
+    m_strPackageFolder = packageFolder;
+    if (!m_strPackageFolder.endsWith(QLatin1Char('/')) && !m_strPackageFolder.endsWith(QLatin1Char('\\')))
+        m_strPackageFolder += QLatin1Char('/');
+    m_strPackagePath = packagePath;
+    m_itemTable.clear();
+
+    const CXmlNodeList manifests = GetOpfElements(m_rootElement, m_strOpfPrefix, QStringLiteral("manifest"));
+    for (const CXmlNode& manifest : manifests) {
+        for (const CXmlNode& child : manifest.GetChildNodes()) {
+            if (child.GetType() != CXmlNode::NODE_ELEMENT)
+                continue;
+            _MANIFEST_ITEM item;
+            const CXmlNodeList attributes = child.GetAttributes();
+            for (qsizetype i = attributes.size() - 1; i >= 0; --i) {
+                const QString name = attributes[i].GetName();
+                if (name == QLatin1String("id"))
+                    item.id = attributes[i].GetValue();
+                else if (name == QLatin1String("href"))
+                    item.href = attributes[i].GetValue();
+                else if (name == QLatin1String("media-type"))
+                    item.mediaType = attributes[i].GetValue();
+            }
+            m_itemTable.insert(item.id, item);
+            if (m_pManifestTree) {
+                platform::TreeItem entry = m_pManifestTree->InsertItem(item.id, IMAGE_ID);
+                m_pManifestTree->InsertItem(item.mediaType, IMAGE_MEDIA_TYPE, entry);
+                m_pManifestTree->InsertItem(item.href, GetFileTypeImage(item.href), entry);
+            }
+        }
+    }
+}
+
+bool COPFManifestManager::LookupItem(const QString& id, QString& mediaType, QString& path) const
+{
+    const auto found = m_itemTable.constFind(id);
+    if (found == m_itemTable.constEnd())
+        return false;
+    const QString joined = QDir::cleanPath(joinHref(m_strPackageFolder, found->href));
+    // An href is data from the book: one that leads out of the work folder is not used.
+    if (!IsInsideBook(joined))
+        return false;
+    mediaType = found->mediaType;
+    path = joined;
+    return true;
+}
+
+bool COPFManifestManager::SaveManifest()
+{
+    if (!m_pManifestTree || !m_pDocument || m_rootElement.IsNull())
+        return false;
+    CXmlNodeList manifests = GetOpfElements(m_rootElement, m_strOpfPrefix, QStringLiteral("manifest"));
+    for (qsizetype m = manifests.size() - 1; m >= 0; --m) {
+        const CXmlNodeList children = manifests[m].GetChildNodes();
+        for (qsizetype c = children.size() - 1; c >= 0; --c) {
+            if (children[c].GetType() == CXmlNode::NODE_ELEMENT)
+                manifests[m].RemoveChild(children[c]);
+        }
+    }
+    for (platform::TreeItem entry = m_pManifestTree->GetRootItem(); entry;
+         entry = m_pManifestTree->GetNextSiblingItem(entry)) {
+        const QString id = m_pManifestTree->GetItemText(entry);
+        if (id.isEmpty())
+            continue;
+        const platform::TreeItem mediaTypeItem = m_pManifestTree->GetChildItem(entry);
+        const platform::TreeItem hrefItem =
+            mediaTypeItem ? m_pManifestTree->GetNextSiblingItem(mediaTypeItem) : nullptr;
+        CXmlNode item = m_pDocument->CreateElement(m_strOpfPrefix + QStringLiteral("item"));
+        if (item.IsNull())
+            return false;
+        item.SetAttribute(QStringLiteral("href"),
+                          hrefItem ? m_pManifestTree->GetItemText(hrefItem) : QString());
+        item.SetAttribute(QStringLiteral("id"), id);
+        item.SetAttribute(QStringLiteral("media-type"),
+                          mediaTypeItem ? m_pManifestTree->GetItemText(mediaTypeItem) : QString());
+        if (!manifests.isEmpty())
+            manifests.first().AppendChild(item);
+    }
+    return m_pDocument->Write(m_strPackagePath);
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The binding to the ZIP archive library: lists, extracts and writes archives.
+//
+// The library is bound by LoadLibraries and released by FreeLibraries; every archive
+// operation fails cleanly (returns false, touches nothing) while it is not bound, so that
+// callers which ignore the result of LoadLibraries cannot reach missing entry points.
+#include <QString>
+#include <QStringList>
+
+class CZipUnZipWrapper {
+public:
+    CZipUnZipWrapper();
+    virtual ~CZipUnZipWrapper();
+    CZipUnZipWrapper(const CZipUnZipWrapper&) = delete;
+    CZipUnZipWrapper& operator=(const CZipUnZipWrapper&) = delete;
+
+    bool LoadLibraries();
+    void FreeLibraries();
+    bool IsLoaded() const { return m_bLoaded; }
+
+    // Prepares the writing options for the next ArchivePass: names relative to the root
+    // folder, recursion, no extra fields, directory entries, compression level 6.
+    bool InitZip();
+
+    // Appends the name of every member, in archive order, to `members`.
+    bool ListMembers(const QString& archive, QStringList& members);
+
+    // Recreates every member below `folder`. Members whose name is absolute or climbs out
+    // with "..", symbolic links, and members that would land outside `folder` are skipped
+    // and listed by GetSkippedMembers(); the rest are extracted, overwriting existing files.
+    // False when the archive cannot be read or a member cannot be written.
+    bool ExtractAll(const QString& archive, const QString& folder);
+    const QStringList& GetSkippedMembers() const { return m_skippedMembers; }
+
+    // Adds files below `rootFolder` to `archive`, creating it when absent. `pattern` is one
+    // file name relative to the root, or "*.*" for every file and folder below it. Members
+    // already in the archive are replaced where they stand; a top-level "mimetype" is stored,
+    // everything else deflated. Symbolic links and the archive itself are never added.
+    // False when the file is missing or the archive cannot be written.
+    bool ArchivePass(const QString& rootFolder, const QString& pattern, const QString& archive);
+
+private:
+    bool m_bLoaded = false;
+    bool m_bZipInitialised = false;
+    int m_nCompressionLevel = 0;
+    QStringList m_skippedMembers;
+};

@@ -1,0 +1,5 @@
+#include "package/ePubMain.h"
+
+CePubMain::CePubMain() = default;
+
+CePubMain::~CePubMain() = default;

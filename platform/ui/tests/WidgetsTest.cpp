@@ -1,0 +1,195 @@
+#include "platform/ui/FileDialogs.h"
+#include "platform/ui/PropertyValueDelegate.h"
+#include "platform/ui/QtPropertyGrid.h"
+#include "platform/ui/QtTreeControl.h"
+#include "platform/ui/RibbonBar.h"
+#include "platform/ui/StatusIndicatorBar.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyleOptionViewItem>
+#include <QTreeWidget>
+
+#include <functional>
+#include <memory>
+
+using namespace platform;
+
+namespace {
+
+QStringList preOrder(const TreeControl& tree)
+{
+    QStringList out;
+    std::function<void(TreeItem)> walk = [&](TreeItem item) {
+        for (; item; item = tree.GetNextSiblingItem(item)) {
+            out << tree.GetItemText(item);
+            walk(tree.GetChildItem(item));
+        }
+    };
+    walk(tree.GetRootItem());
+    return out;
+}
+
+} // namespace
+
+TEST(QtTreeControl, InsertsWalksAndDeletesLikeThePaneTree)
+{
+    QtTreeControl tree;
+    TreeItem a = tree.InsertItem("A", 0);
+    TreeItem b = tree.InsertItem("B", 1);
+    TreeItem a2 = tree.InsertItem("A2", 2, a);
+    tree.InsertItemAfter("A1", 2, a, nullptr);
+    tree.InsertItemAfter("AB", 1, nullptr, a);
+    EXPECT_EQ(preOrder(tree), (QStringList{"A", "A1", "A2", "AB", "B"}));
+    EXPECT_EQ(tree.GetParentItem(a2), a);
+    EXPECT_EQ(tree.GetParentItem(b), nullptr);
+    EXPECT_EQ(tree.GetPrevSiblingItem(tree.GetRootItem()), nullptr);
+    EXPECT_EQ(tree.GetChildItem(nullptr), a);
+    EXPECT_EQ(tree.GetCount(), 5);
+    // "after" must be a child of the given parent.
+    EXPECT_EQ(tree.InsertItemAfter("X", 1, b, a2), nullptr);
+
+    tree.SetItemData(a2, 77);
+    tree.SetItemImage(a2, 5);
+    EXPECT_EQ(tree.GetItemData(a2), 77u);
+    EXPECT_EQ(tree.GetItemImage(a2), 5);
+
+    tree.SelectItem(a2);
+    EXPECT_EQ(tree.GetSelectedItem(), a2);
+    EXPECT_TRUE(tree.DeleteItem(a));
+    EXPECT_EQ(tree.GetSelectedItem(), nullptr);
+    EXPECT_EQ(preOrder(tree), (QStringList{"AB", "B"}));
+    tree.DeleteAllItems();
+    EXPECT_EQ(tree.GetRootItem(), nullptr);
+    EXPECT_EQ(tree.GetCount(), 0);
+}
+
+TEST(QtTreeControl, ReportsSelectionChanges)
+{
+    QtTreeControl tree;
+    TreeItem a = tree.InsertItem("A", 0);
+    QList<TreeItem> selected;
+    QObject::connect(&tree, &QtTreeControl::itemSelected, [&](TreeItem item) { selected << item; });
+    tree.SelectItem(a);
+    EXPECT_EQ(selected, QList<TreeItem>{a});
+}
+
+TEST(QtPropertyGrid, RowsValuesAndHelp)
+{
+    QtPropertyGrid grid;
+    EXPECT_EQ(grid.AddGroup("필수 항목"), 0);
+    EXPECT_EQ(grid.AddGroup("추가 항목"), 1);
+    EXPECT_EQ(grid.AddRow(0, "제목", "제목", "책 제목을 입력합니다."), 0);
+    EXPECT_EQ(grid.AddRow(0, "언어", "한국어(KO)", "언어"), 1);
+    EXPECT_EQ(grid.AddRow(7, "x", "", ""), -1);
+    grid.SetRowValue(0, 0, "Moby");
+    EXPECT_EQ(grid.GetRowValue(0, 0), "Moby");
+    EXPECT_EQ(grid.FindRow(0, "언어"), 1);
+    EXPECT_EQ(grid.GetRowCount(1), 0);
+    EXPECT_EQ(grid.GetSelectedRow(), -1);
+
+    grid.SelectRow(0, 0);
+    EXPECT_EQ(grid.GetSelectedGroup(), 0);
+    EXPECT_EQ(grid.GetSelectedRow(), 0);
+    EXPECT_TRUE(grid.descriptionText().contains("책 제목을 입력합니다."));
+
+    grid.CollapseGroup(1);
+    EXPECT_FALSE(grid.IsGroupExpanded(1));
+    EXPECT_TRUE(grid.RemoveRow(0, 1));
+    EXPECT_FALSE(grid.RemoveRow(0, 1));
+    grid.RemoveAll();
+    EXPECT_EQ(grid.GetGroupCount(), 0);
+    EXPECT_TRUE(grid.descriptionText().isEmpty());
+}
+
+TEST(QtPropertyGrid, EditorsOfferOnlyTheChoicesOfAFixedRow)
+{
+    QtPropertyGrid grid;
+    grid.AddGroup("g");
+    grid.AddRow(0, "타입", "일반", "");
+    grid.SetRowOptions(0, 0, {"일반", "신문"});
+    grid.AddRow(0, "제목", "제목", "");
+    QList<int> edited; // rows the user edited
+    QObject::connect(&grid, &QtPropertyGrid::valueEdited, [&](int, int row) { edited << row; });
+
+    QTreeWidget* tree = grid.treeWidget();
+    QAbstractItemDelegate* delegate = tree->itemDelegate();
+    QStyleOptionViewItem option;
+    const QModelIndex group = tree->model()->index(0, 0);
+    const QModelIndex fixedValue = tree->model()->index(0, 1, group);
+    const QModelIndex freeValue = tree->model()->index(1, 1, group);
+    const QModelIndex name = tree->model()->index(0, 0, group);
+
+    EXPECT_EQ(delegate->createEditor(tree->viewport(), option, name), nullptr);
+
+    std::unique_ptr<QWidget> editor(delegate->createEditor(tree->viewport(), option, fixedValue));
+    auto* combo = qobject_cast<QComboBox*>(editor.get());
+    ASSERT_NE(combo, nullptr);
+    EXPECT_FALSE(combo->isEditable());
+    EXPECT_EQ(combo->count(), 2);
+    delegate->setEditorData(combo, fixedValue);
+    EXPECT_EQ(combo->currentText(), "일반");
+    combo->setCurrentIndex(1);
+    delegate->setModelData(combo, tree->model(), fixedValue);
+    EXPECT_EQ(grid.GetRowValue(0, 0), "신문");
+
+    std::unique_ptr<QWidget> line(delegate->createEditor(tree->viewport(), option, freeValue));
+    ASSERT_NE(qobject_cast<QLineEdit*>(line.get()), nullptr);
+    qobject_cast<QLineEdit*>(line.get())->setText("Moby Dick");
+    delegate->setModelData(line.get(), tree->model(), freeValue);
+    EXPECT_EQ(grid.GetRowValue(0, 1), "Moby Dick");
+
+    // Only the user's edits are reported, not the program's own SetRowValue.
+    grid.SetRowValue(0, 1, "again");
+    EXPECT_EQ(edited, (QList<int>{0, 1}));
+}
+
+TEST(StatusIndicatorBar, IndicatorsSitAtEvenIndexes)
+{
+    StatusIndicatorBar bar;
+    EXPECT_EQ(bar.addIndicator(121, "a", "A"), 0);
+    EXPECT_EQ(bar.addIndicator(121, "b", "B"), 2);
+    bar.setIndicatorText(2, "bb");
+    EXPECT_EQ(bar.indicatorText(2), "bb");
+    EXPECT_EQ(bar.indicatorLabel(0), "A");
+    EXPECT_EQ(bar.indicatorText(1), QString());
+}
+
+TEST(RibbonBar, OneActionPerCommandWhereverPlaced)
+{
+    RibbonBar ribbon;
+    ribbon.addCommand(57665, "프로그램종료", "exit");
+    const int home = ribbon.addCategory("홈");
+    const int panel = ribbon.addPanel(home, "종료");
+    ribbon.addButton(home, panel, 57665);
+    ribbon.addApplicationMenuCommand(57665, "프로그램 종료");
+    EXPECT_EQ(ribbon.panelCommands(home, panel), QList<int>{57665});
+
+    QList<int> triggered;
+    QObject::connect(&ribbon, &RibbonBar::commandTriggered, [&](int id) { triggered << id; });
+    QAction* menuEntry = ribbon.applicationMenu()->actions().value(0);
+    ASSERT_NE(menuEntry, nullptr);
+    EXPECT_EQ(menuEntry->text(), "프로그램 종료");
+    menuEntry->trigger();
+    EXPECT_EQ(triggered, QList<int>{57665});
+
+    ribbon.setCommandEnabled(57665, false);
+    EXPECT_FALSE(menuEntry->isEnabled());
+}
+
+TEST(FileDialogs, ScriptAnswersInOrderThenCancels)
+{
+    ScriptedFileDialogs script;
+    ScopedFileDialogBackend scope(&script);
+    script.enqueue("/tmp/a.epub");
+    FileDialogRequest request;
+    request.filter = "Lindar Files (*.epub)";
+    EXPECT_EQ(AskFileName(request), "/tmp/a.epub");
+    EXPECT_EQ(AskFileName(request), QString());
+    ASSERT_EQ(script.asked().size(), 2);
+    EXPECT_EQ(script.asked().at(0).filter, "Lindar Files (*.epub)");
+}
