@@ -10,6 +10,7 @@ constexpr int CloseWindow = 32830;      // close the current chapter window (the
 constexpr int InsertPicture = 32796;
 constexpr int AboutRibbon = 32803;
 constexpr int ShowPanes = 32838;
+constexpr int ScmRegistration = 32845; // "SCM 등록": the content-registration page
 constexpr int FileOpen = 57601;         // the framework's open command
 constexpr int FileSave = 57603;
 constexpr int FileSaveAs = 57604;

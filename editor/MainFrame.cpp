@@ -11,6 +11,7 @@
 #include "editor/Profile.h"
 #include "editor/RibbonBuilder.h"
 #include "editor/StatusValues.h"
+#include "online/ScmRegistration.h"
 #include "platform/core/MessageBox.h"
 #include "platform/ui/FileDialogs.h"
 #include "platform/ui/QtPropertyGrid.h"
@@ -224,6 +225,8 @@ void CMainFrame::OnCommand(int id)
             document->OnFileSaveAs();
         else if (id == cmd::CloseWindow)
             document->CloseBook(); // may destroy the document
+        else if (id == cmd::ScmRegistration)
+            OnScmRegistration(this);
         break;
     }
     }

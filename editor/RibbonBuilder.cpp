@@ -24,6 +24,7 @@ const CommandText kCommands[] = {
     {cmd::AppExit, "프로그램종료", "프로그램을 종료합니다.", QStyle::SP_TitleBarCloseButton},
     {cmd::ShowPanes, "보기", "작업창 보기", QStyle::SP_FileDialogListView},
     {cmd::AboutRibbon, "프로그램 정보", "프로그램 정보", QStyle::SP_MessageBoxInformation},
+    {cmd::ScmRegistration, "SCM 등록", "컨텐츠를 SCM에 등록합니다.", QStyle::SP_DriveNetIcon},
 };
 
 } // namespace
@@ -46,6 +47,7 @@ void CRibbonBuilder::Build(platform::RibbonBar& ribbon)
     const int files = ribbon.addPanel(home, QStringLiteral("파일"));
     for (int id : {cmd::NewFile, cmd::FileOpen, cmd::SaveBook, cmd::SaveBookAs, cmd::CloseWindow})
         ribbon.addButton(home, files, id);
+    ribbon.addButton(home, ribbon.addPanel(home, QStringLiteral("SCM 등록")), cmd::ScmRegistration);
 
     const int file = ribbon.addCategory(QStringLiteral("파일"));
     const int open = ribbon.addPanel(file, QStringLiteral("열기"));
