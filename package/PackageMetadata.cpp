@@ -33,6 +33,29 @@ const TagName kTagNames[] = {
 const QString kDublinCoreNamespace = QStringLiteral("http://purl.org/dc/elements/1.1");
 const QString kOpfNamespace = QStringLiteral("http://www.idpf.org/2007/opf");
 
+// The prefix an element's own attributes bind to the Dublin Core namespace, or a null
+// string. With several such declarations the first one written counts.
+QString dublinCorePrefixDeclaredOn(const CXmlNode& element)
+{
+    for (const CXmlNode& attribute : element.GetAttributes()) {
+        const QString name = attribute.GetName();
+        if (name.contains(QLatin1String("xmlns:")) && attribute.GetValue().contains(kDublinCoreNamespace))
+            return name.section(QLatin1Char(':'), 1, 1);
+    }
+    return {};
+}
+
+// The saves write "dc:" names, so that prefix must be bound where they land. Books that
+// declare it only on each dc element (or not at all) get the declaration on metadata.
+void declareDublinCorePrefix(CXmlNode metadata)
+{
+    for (CXmlNode node = metadata; node.GetType() == CXmlNode::NODE_ELEMENT; node = node.GetParent()) {
+        if (node.HasAttribute(QStringLiteral("xmlns:dc")))
+            return;
+    }
+    metadata.SetAttribute(QStringLiteral("xmlns:dc"), QStringLiteral("http://purl.org/dc/elements/1.1/"));
+}
+
 // The prefix (with its colon) of the package vocabulary's attributes, such as "opf:scheme":
 // a scheme or role written without it belongs to no vocabulary and readers ignore it. The
 // prefix the file binds to the OPF namespace is used; without one, "opf" is declared on
@@ -170,20 +193,24 @@ void CPackageMetadata::LoadMetadata(const std::shared_ptr<CXmlDocument>& documen
 
 bool CPackageMetadata::CheckDublinCoreDeclaration(const CXmlNode& metadata)
 {
-    bool found = false;
-    const CXmlNodeList attributes = metadata.GetAttributes();
-    for (qsizetype i = attributes.size() - 1; i >= 0; --i) {
-        const QString name = attributes[i].GetName();
-        if (!name.contains(QLatin1String("xmlns:")) || !attributes[i].GetValue().contains(kDublinCoreNamespace))
-            continue;
-        const QString prefix = name.section(QLatin1Char(':'), 1, 1);
-        m_tagTable.clear();
-        for (const TagName& tag : kTagNames)
-            m_tagTable.insert(prefix + QLatin1Char(':') + QLatin1String(tag.name), tag.code);
-        m_tagTable.insert(QStringLiteral("meta"), CODE_META);
-        found = true;
+    // As XML scoping has it: a declaration on metadata itself, else the nearest one on its
+    // ancestors (usually package), else the prefix the dc elements declare for themselves.
+    QString prefix = dublinCorePrefixDeclaredOn(metadata);
+    for (CXmlNode node = metadata.GetParent(); prefix.isNull() && node.GetType() == CXmlNode::NODE_ELEMENT;
+         node = node.GetParent())
+        prefix = dublinCorePrefixDeclaredOn(node);
+    for (const CXmlNode& child : childElements(metadata)) {
+        if (!prefix.isNull())
+            break;
+        prefix = dublinCorePrefixDeclaredOn(child);
     }
-    return found;
+    if (prefix.isNull())
+        return false;
+    m_tagTable.clear();
+    for (const TagName& tag : kTagNames)
+        m_tagTable.insert(prefix + QLatin1Char(':') + QLatin1String(tag.name), tag.code);
+    m_tagTable.insert(QStringLiteral("meta"), CODE_META);
+    return true;
 }
 
 void CPackageMetadata::AddRecord(const CXmlNode& element)
@@ -277,6 +304,11 @@ bool CPackageMetadata::SaveRequiredMetadata()
     CXmlNode metadata = MetadataNode();
     if (metadata.IsNull() || !m_pMetadataGrid || m_pMetadataGrid->GetGroupCount() < 1)
         return false;
+    // Without a Dublin Core binding the grid showed none of the book's metadata, only its
+    // initial values: writing those would replace or bury what the book holds.
+    if (m_tagTable.isEmpty())
+        return m_pDocument->Write(m_strPackagePath);
+    declareDublinCorePrefix(metadata);
     const QString uniqueIdentifier = m_rootElement.GetAttribute(QStringLiteral("unique-identifier"));
     const int rows = m_pMetadataGrid->GetRowCount(0);
     for (int row = 0; row < rows; ++row) {
@@ -327,6 +359,9 @@ bool CPackageMetadata::SaveOptionalMetadata()
     CXmlNode metadata = MetadataNode();
     if (metadata.IsNull() || !m_pMetadataGrid || m_pMetadataGrid->GetGroupCount() < 2)
         return false;
+    if (m_tagTable.isEmpty())
+        return m_pDocument->Write(m_strPackagePath);
+    declareDublinCorePrefix(metadata);
 
     const CXmlNodeList children = childElements(metadata);
     for (qsizetype i = children.size() - 1; i >= 0; --i) {

@@ -39,6 +39,25 @@ QString CPackageNCXManager::Q(const QString& name) const
     return m_strPrefix.isEmpty() ? name : m_strPrefix + QLatin1Char(':') + name;
 }
 
+// An attribute's name as the file writes it: prefixed where the file prefixes it, else
+// plain. Unprefixed attributes belong to no namespace, so files that prefix their elements
+// (ncx:navPoint) mostly write plain id, playOrder and src. Which form the file uses is
+// remembered so that saves write the attributes back the same way.
+QString CPackageNCXManager::AttributeName(const CXmlNode& element, const QString& name)
+{
+    const QString qualified = Q(name);
+    if (qualified != name && element.HasAttribute(qualified)) {
+        m_bPrefixedAttributes = true;
+        return qualified;
+    }
+    return name;
+}
+
+QString CPackageNCXManager::WrittenAttributeName(const QString& name) const
+{
+    return m_bPrefixedAttributes ? Q(name) : name;
+}
+
 // Descendants of the root whose name is Q(name), compared without regard to case, in
 // document order. Walked without recursion so that deep files cannot exhaust the stack.
 CXmlNodeList CPackageNCXManager::ElementsNamed(const QString& name) const
@@ -73,6 +92,7 @@ bool CPackageNCXManager::LoadNcx(const QString& ncxFolder, const QString& ncxPat
     m_pDocument = std::make_unique<CXmlDocument>();
     m_strPrefix.clear();
     m_strNamespace.clear();
+    m_bPrefixedAttributes = false;
     if (!m_pDocument->Parse(ncxPath)) {
         m_pDocument.reset();
         return false;
@@ -136,11 +156,13 @@ void CPackageNCXManager::ReadNavPoint(const CXmlNode& navPoint, TreeItem parent)
         Frame frame;
         frame.children = childElements(point);
         frame.parentItem = under;
-        frame.hasId = point.HasAttribute(Q(QStringLiteral("id")));
+        const QString idName = AttributeName(point, QStringLiteral("id"));
+        const QString playOrderName = AttributeName(point, QStringLiteral("playOrder"));
+        frame.hasId = point.HasAttribute(idName);
         if (frame.hasId)
-            frame.id = point.GetAttribute(Q(QStringLiteral("id")));
-        if (point.GetAttributes().size() >= 2 && frame.hasId && point.HasAttribute(Q(QStringLiteral("playOrder"))))
-            m_playOrderTable.insert(point.GetAttribute(Q(QStringLiteral("playOrder"))), frame.id);
+            frame.id = point.GetAttribute(idName);
+        if (point.GetAttributes().size() >= 2 && frame.hasId && point.HasAttribute(playOrderName))
+            m_playOrderTable.insert(point.GetAttribute(playOrderName), frame.id);
         return frame;
     };
 
@@ -161,7 +183,7 @@ void CPackageNCXManager::ReadNavPoint(const CXmlNode& navPoint, TreeItem parent)
                     frame.pointItem = insert(texts[i].GetTextContent(), NAV_ENTRY, frame.parentItem);
             }
         } else if (sameElementName(name, Q(QStringLiteral("content")))) {
-            const QString srcName = Q(QStringLiteral("src"));
+            const QString srcName = AttributeName(child, QStringLiteral("src"));
             if (!child.GetAttributes().isEmpty() && child.HasAttribute(srcName)) {
                 const QString src = child.GetAttribute(srcName);
                 if (frame.hasId)
@@ -245,6 +267,7 @@ bool CPackageNCXManager::SaveNavMap()
 
     // Elements are written with the file's own prefix: plain names in a prefixed file would
     // fall outside the NCX namespace, and no reader (this one included) would find them.
+    // Attributes are written as the file wrote them.
     // Entries hang under the title item; a book without a title shows them at root level.
     TreeItem first = tree->GetRootItem();
     if (first && tree->GetItemImage(first) == NAV_TITLE)
@@ -279,13 +302,13 @@ bool CPackageNCXManager::SaveNavMap()
                 CXmlNode source = m_pDocument->CreateElement(Q(QStringLiteral("content")));
                 if (point.IsNull() || label.IsNull() || text.IsNull() || source.IsNull())
                     continue;
-                point.SetAttribute(QStringLiteral("id"), QStringLiteral("navPoint-") + number);
-                point.SetAttribute(QStringLiteral("playOrder"), number);
+                point.SetAttribute(WrittenAttributeName(QStringLiteral("id")), QStringLiteral("navPoint-") + number);
+                point.SetAttribute(WrittenAttributeName(QStringLiteral("playOrder")), number);
                 point = parentElement.AppendChild(point);
                 text.SetTextContent(tree->GetItemText(item));
                 label = point.AppendChild(label);
                 label.AppendChild(text);
-                source.SetAttribute(QStringLiteral("src"), content ? tree->GetItemText(content) : QString());
+                source.SetAttribute(WrittenAttributeName(QStringLiteral("src")), content ? tree->GetItemText(content) : QString());
                 point.AppendChild(source);
                 if (subEntries)
                     stack.append({subEntries, point});

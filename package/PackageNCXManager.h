@@ -38,6 +38,8 @@ public:
 
 private:
     QString Q(const QString& name) const;
+    QString AttributeName(const CXmlNode& element, const QString& name);
+    QString WrittenAttributeName(const QString& name) const;
     CXmlNodeList ElementsNamed(const QString& name) const;
     void FillFromNavMap(const CXmlNode& navMap);
     void ReadNavPoint(const CXmlNode& navPoint, platform::TreeItem parent);
@@ -54,4 +56,5 @@ private:
     QString m_strNcxFolder;
     QString m_strPrefix;
     QString m_strNamespace;
+    bool m_bPrefixedAttributes = false; // the file writes ncx:src and the like
 };

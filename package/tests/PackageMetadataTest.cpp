@@ -117,18 +117,69 @@ TEST_F(PackageMetadataTest, LanguageLabelsFromTheFirstTwoLetters)
     }
 }
 
-TEST_F(PackageMetadataTest, OnlyADeclarationOnMetadataOpensTheTable)
+TEST_F(PackageMetadataTest, TheDublinCoreBindingInScopeOpensTheTable)
 {
-    // Declared on the package element only: nothing is shown.
-    load(opf("", "<dc:title>T</dc:title><dc:subject>S</dc:subject>", kDc));
-    EXPECT_EQ(row("제목"), QStringLiteral("제목"));
-    EXPECT_EQ(grid.GetRowCount(1), 0);
+    const QByteArray dc = "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"";
+    const struct {
+        const char* where;
+        QByteArray packageAttributes;
+        QByteArray metadataAttributes;
+        QByteArray children;
+    } cases[] = {
+        {"on metadata, any prefix", "", "xmlns:purl=\"http://purl.org/dc/elements/1.1/\"",
+         "<purl:title>T</purl:title><purl:creator>C</purl:creator><dc:creator>X</dc:creator>"
+         "<purl:subject>S</purl:subject>"},
+        {"on package", dc, "", "<dc:title>T</dc:title><dc:creator>C</dc:creator><dc:subject>S</dc:subject>"},
+        // The nearest declaration wins, as in XML.
+        {"on metadata over package", "xmlns:dc=\"urn:other\" xmlns:x=\"http://purl.org/dc/elements/1.1/\"", dc,
+         "<dc:title>T</dc:title><dc:creator>C</dc:creator><x:creator>X</x:creator><dc:subject>S</dc:subject>"},
+        {"on each dc element", "", "",
+         "<dc:title " + dc + ">T</dc:title><dc:creator " + dc + ">C</dc:creator><dc:subject " + dc + ">S</dc:subject>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        BuildGrid(grid);
+        load(opf(c.metadataAttributes, c.children, c.packageAttributes));
+        EXPECT_EQ(row("제목"), QStringLiteral("T"));
+        EXPECT_EQ(row("저자"), QStringLiteral("C"));
+        EXPECT_EQ(RowValue(grid, 1, QStringLiteral("부제")), QStringLiteral("S"));
+    }
+}
 
-    // Any prefix bound to Dublin Core works.
-    BuildGrid(grid);
-    load(opf("xmlns:purl=\"http://purl.org/dc/elements/1.1/\"", "<purl:title>T</purl:title><dc:creator>C</dc:creator>"));
-    EXPECT_EQ(row("제목"), QStringLiteral("T"));
-    EXPECT_EQ(row("저자"), QStringLiteral("저자"));
+// Books that bind the Dublin Core prefix on package or on each element (most books from
+// large producers) keep their metadata through a save, and the "dc" names the saves
+// write are bound wherever they land.
+TEST_F(PackageMetadataTest, MetadataBoundOutsideTheMetadataElementSurvivesTheSave)
+{
+    const QByteArray dc = "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"";
+    const struct {
+        const char* where;
+        QByteArray packageAttributes;
+        QByteArray children;
+    } cases[] = {
+        {"on package", dc, "<dc:title>Alice</dc:title><dc:creator>Carroll</dc:creator><dc:date>1865</dc:date>"},
+        {"on each dc element", "",
+         "<dc:title " + dc + ">Alice</dc:title><dc:creator " + dc + ">Carroll</dc:creator><dc:date " + dc
+             + ">1865</dc:date>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        BuildGrid(grid);
+        load(opf("", c.children + "<dc:language " + (c.packageAttributes.isEmpty() ? dc : "") + ">en</dc:language>",
+                 c.packageAttributes));
+        const CXmlNode node = saveAndReload();
+        EXPECT_EQ(texts(node, "dc:title"), QStringList{"Alice"});
+        EXPECT_EQ(texts(node, "dc:creator"), QStringList{"Carroll"});
+        EXPECT_EQ(texts(node, "dc:date"), QStringList{"1865"});
+        EXPECT_EQ(texts(node, "dc:language"), QStringList{"EN"});
+        // The rewritten elements carry no declaration of their own: metadata gets one.
+        EXPECT_TRUE(c.packageAttributes.isEmpty() == node.HasAttribute("xmlns:dc"));
+        BuildGrid(grid);
+        ASSERT_TRUE(document->Parse(path));
+        metadata.LoadMetadata(document, path);
+        EXPECT_EQ(row("제목"), QStringLiteral("Alice"));
+        EXPECT_EQ(row("저자"), QStringLiteral("Carroll"));
+    }
 }
 
 TEST_F(PackageMetadataTest, TypeOnlyFromTheKnownNames)
@@ -201,15 +252,26 @@ TEST_F(PackageMetadataTest, IdentifiersAreReplacedByTheRuleThatShowsThem)
     }
 }
 
-TEST_F(PackageMetadataTest, IdentifiersOfAMetadataElementWithoutDeclarationAreShownNowhereAndStay)
+// Without any Dublin Core binding the grid shows only its initial values; saving them
+// would replace the book's own metadata, so the saves leave the element as it is.
+TEST_F(PackageMetadataTest, MetadataWithoutAnyDublinCoreBindingIsShownNowhereAndStays)
 {
-    load(opf("", "<dc:identifier id=\"book-id\" opf:scheme=\"ISBN\">978-3</dc:identifier>",
-             kDc + " unique-identifier=\"book-id\""));
+    const QByteArray children = "<dc:identifier id=\"book-id\" opf:scheme=\"ISBN\">978-3</dc:identifier>"
+                                "<dc:title>Real</dc:title><dc:subject>S</dc:subject>";
+    load(opf("xmlns:opf=\"http://www.idpf.org/2007/opf\"", children, "unique-identifier=\"book-id\""));
     EXPECT_EQ(row("ISBN"), QStringLiteral("ISBN"));
-    const CXmlNodeList identifiers = saveAndReload().GetElementsByTagName("dc:identifier");
-    ASSERT_EQ(identifiers.size(), 3); // the book's own, then the two rows
-    EXPECT_EQ(identifiers[0].GetAttribute("id"), QStringLiteral("book-id"));
-    EXPECT_EQ(identifiers[0].GetTextContent(), QStringLiteral("978-3"));
+    EXPECT_EQ(row("제목"), QStringLiteral("제목"));
+    grid.AddRow(1, QStringLiteral("설명"), QStringLiteral("D"), QString());
+    for (int save = 0; save < 2; ++save) {
+        const CXmlNode node = saveAndReload();
+        const CXmlNodeList identifiers = node.GetElementsByTagName("dc:identifier");
+        ASSERT_EQ(identifiers.size(), 1);
+        EXPECT_EQ(identifiers[0].GetAttribute("id"), QStringLiteral("book-id"));
+        EXPECT_EQ(identifiers[0].GetTextContent(), QStringLiteral("978-3"));
+        EXPECT_EQ(texts(node, "dc:title"), QStringList{"Real"});
+        EXPECT_EQ(texts(node, "dc:subject"), QStringList{"S"});
+        EXPECT_TRUE(texts(node, "dc:description").isEmpty());
+    }
 }
 
 TEST_F(PackageMetadataTest, AnIsbnThatIsTheUniqueIdentifierKeepsItsId)

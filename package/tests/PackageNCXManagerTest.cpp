@@ -236,7 +236,49 @@ TEST_F(NcxTest, PrefixedFileStaysPrefixedOnSave)
     ASSERT_TRUE(manager.SaveDocTitleAndAuthor());
     ASSERT_TRUE(manager.SaveNavMap());
     const QByteArray written = ReadFile(path);
-    EXPECT_TRUE(written.contains("<ncx:navPoint id=\"navPoint-2\" playOrder=\"2\"><ncx:navLabel><ncx:text>B</ncx:text>"));
+    EXPECT_TRUE(written.contains("<ncx:navPoint ncx:id=\"navPoint-2\" ncx:playOrder=\"2\"><ncx:navLabel><ncx:text>B</ncx:text>"));
     EXPECT_TRUE(written.contains("<ncx:docTitle><ncx:text>Book</ncx:text></ncx:docTitle>"));
     EXPECT_FALSE(written.contains("<navPoint"));
+}
+
+// Prefixed elements with plain attributes are correct XML (unprefixed attributes are in no
+// namespace) and common; files that prefix their attributes as well are read the same way.
+// Either way the sources are shown, found for the first document, and written back as
+// the file wrote them, so that a save never drops them.
+TEST_F(NcxTest, AttributesAreReadAndWrittenAsTheFileWritesThem)
+{
+    const struct {
+        const char* attributePrefix;
+    } cases[] = {{""}, {"ncx:"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.attributePrefix);
+        const QByteArray a = c.attributePrefix;
+        tree.DeleteAllItems();
+        CPackageNCXManager fresh;
+        fresh.SetMetadataGrid(&grid);
+        fresh.SetNavigationTree(&tree);
+        ASSERT_TRUE(WriteFile(path,
+            "<ncx:ncx xmlns:ncx=\"http://www.daisy.org/z3986/2005/ncx/\"><ncx:navMap>"
+            "<ncx:navPoint " + a + "id=\"a\" " + a + "playOrder=\"1\"><ncx:navLabel><ncx:text>A</ncx:text></ncx:navLabel>"
+            "<ncx:content " + a + "src=\"a.xhtml\"/><ncx:navPoint " + a + "id=\"b\" " + a + "playOrder=\"2\">"
+            "<ncx:navLabel><ncx:text>B</ncx:text></ncx:navLabel><ncx:content " + a + "src=\"b.xhtml#x\"/>"
+            "</ncx:navPoint></ncx:navPoint></ncx:navMap></ncx:ncx>"));
+        ASSERT_TRUE(fresh.LoadNcx(dir.path() + "/", path));
+        const QStringList expected = {"Book:0", "  A:1", "    a.xhtml:2", "    B:1", "      b.xhtml#x:2"};
+        EXPECT_EQ(shown(), expected);
+        QString id;
+        EXPECT_EQ(fresh.GetFirstPlayOrderSource(id), QStringLiteral("a.xhtml"));
+        EXPECT_EQ(id, QStringLiteral("a"));
+
+        ASSERT_TRUE(fresh.SaveNavMap());
+        const QByteArray written = ReadFile(path);
+        EXPECT_TRUE(written.contains("<ncx:navPoint " + a + "id=\"navPoint-2\" " + a + "playOrder=\"2\">"));
+        EXPECT_TRUE(written.contains("<ncx:content " + a + "src=\"b.xhtml#x\"/>"));
+        tree.DeleteAllItems();
+        CPackageNCXManager again;
+        again.SetMetadataGrid(&grid);
+        again.SetNavigationTree(&tree);
+        ASSERT_TRUE(again.LoadNcx(dir.path() + "/", path));
+        EXPECT_EQ(shown(), expected);
+    }
 }
