@@ -41,13 +41,13 @@ protected:
     // A book whose first chapter shows pic1 and whose second shows pic2 inside a div.
     void OpenPictureBook()
     {
-        TestBookSpec spec;
-        spec.chapters = {
+        TestBookSpec layout;
+        layout.chapters = {
             {"ch1.xhtml", "<p><img src=\"images/pic1.png\" alt=\"\"/></p>", "One"},
             {"ch2.xhtml", "<div><p><img src=\"images/pic2.png\" alt=\"\"/></p></div>", "Two"},
         };
-        spec.pictures = {"pic1.png", "pic2.png", "pic3.png"};
-        ASSERT_NE(m_app->OpenBookFile(WriteTestBook(Scratch(""), "pictures.epub", spec)), nullptr);
+        layout.pictures = {"pic1.png", "pic2.png", "pic3.png"};
+        ASSERT_NE(m_app->OpenBookFile(WriteTestBook(Scratch(""), "pictures.epub", layout)), nullptr);
         m_images = Doc()->GetPackageFolder() + "images/";
     }
 

@@ -52,11 +52,11 @@ void EditorFixture::ProcessPosted()
 
 QString EditorFixture::SimpleBook(const QString& name, const QString& title)
 {
-    TestBookSpec spec;
-    spec.title = title;
-    spec.chapters = {{QStringLiteral("ch1.xhtml"), QStringLiteral("<p>first</p>"), QStringLiteral("One")},
+    TestBookSpec layout;
+    layout.title = title;
+    layout.chapters = {{QStringLiteral("ch1.xhtml"), QStringLiteral("<p>first</p>"), QStringLiteral("One")},
                      {QStringLiteral("ch2.xhtml"), QStringLiteral("<p>second</p>"), QStringLiteral("Two")}};
-    return WriteTestBook(m_scratch.path(), name, spec);
+    return WriteTestBook(m_scratch.path(), name, layout);
 }
 
 QStringList EditorFixture::Questions() const

@@ -41,7 +41,7 @@ bool WriteTestPicture(const QString& path)
     return image.save(path);
 }
 
-QString WriteTestBook(const QString& scratch, const QString& name, const TestBookSpec& spec)
+QString WriteTestBook(const QString& scratch, const QString& name, const TestBookSpec& layout)
 {
     const QString root = scratch + QStringLiteral("/src-") + QFileInfo(name).completeBaseName();
     QDir(root).removeRecursively();
@@ -56,7 +56,7 @@ QString WriteTestBook(const QString& scratch, const QString& name, const TestBoo
     QString spine;
     QString navPoints;
     int order = 1;
-    for (const TestChapter& chapter : spec.chapters) {
+    for (const TestChapter& chapter : layout.chapters) {
         const QString id = QFileInfo(chapter.fileName).completeBaseName();
         manifest += QStringLiteral("    <item id=\"%1\" href=\"%2\" media-type=\"application/xhtml+xml\"/>\n")
                         .arg(id, chapter.fileName);
@@ -71,7 +71,7 @@ QString WriteTestBook(const QString& scratch, const QString& name, const TestBoo
             "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>%1</title></head>\n"
             "<body>%2</body></html>\n").arg(id, chapter.body));
     }
-    for (const QString& picture : spec.pictures) {
+    for (const QString& picture : layout.pictures) {
         manifest += QStringLiteral("    <item id=\"%1\" href=\"images/%2\" media-type=\"%3\"/>\n")
                         .arg(QFileInfo(picture).completeBaseName(), picture, mediaTypeOf(picture));
         ok = ok && WriteTestPicture(root + QStringLiteral("/OEBPS/images/") + picture);
@@ -83,13 +83,13 @@ QString WriteTestBook(const QString& scratch, const QString& name, const TestBoo
         "    <dc:title>%1</dc:title>\n    <dc:creator>Tester</dc:creator>\n    <dc:language>en</dc:language>\n"
         "    <dc:identifier id=\"BookId\">urn:uuid:2f0c1c52-8d6e-4f0e-9a53-0c5b7c2d9e11</dc:identifier>\n"
         "  </metadata>\n  <manifest>\n%2  </manifest>\n  <spine toc=\"ncx\">\n%3  </spine>\n</package>\n")
-        .arg(spec.title, manifest, spine));
+        .arg(layout.title, manifest, spine));
     ok = ok && writeText(root + QStringLiteral("/OEBPS/toc.ncx"), QStringLiteral(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<ncx xmlns=\"http://www.daisy.org/z3986/2005/ncx/\" version=\"2005-1\">\n"
         "  <head><meta name=\"dtb:uid\" content=\"urn:uuid:2f0c1c52-8d6e-4f0e-9a53-0c5b7c2d9e11\"/></head>\n"
         "  <docTitle><text>%1</text></docTitle>\n  <docAuthor><text>Tester</text></docAuthor>\n"
-        "  <navMap>\n%2  </navMap>\n</ncx>\n").arg(spec.title, navPoints));
+        "  <navMap>\n%2  </navMap>\n</ncx>\n").arg(layout.title, navPoints));
     if (!ok)
         return {};
 

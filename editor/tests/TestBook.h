@@ -18,7 +18,7 @@ struct TestBookSpec {
 
 // Writes the book's files into a fresh folder below `scratch` and packs them into
 // `scratch`/`name`. Returns the full path of the .epub, or an empty string on failure.
-QString WriteTestBook(const QString& scratch, const QString& name, const TestBookSpec& spec);
+QString WriteTestBook(const QString& scratch, const QString& name, const TestBookSpec& layout);
 
 // A tiny valid PNG or JPEG picture.
 bool WriteTestPicture(const QString& path);
