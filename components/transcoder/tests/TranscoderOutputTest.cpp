@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QRegularExpression>
+
+#include <cmath>
 
 using namespace platform;
 using namespace transcodertest;
@@ -199,4 +202,47 @@ TEST(TranscoderOutput, PagesWrittenByLibEmfAndLibUemf)
         for (int x = at(5, 0).x(); x < at(40, 0).x(); ++x)
             redText = redText || near(first.pixelColor(x, y), kRed, 60);
     EXPECT_TRUE(redText);
+}
+
+// Copied text keeps its words: one space between words and none inside them, whether the
+// EMF gives the font's own advances, its own advances that match our font, or ones that do not.
+TEST(TranscoderOutput, ExtractedTextKeepsWordGaps)
+{
+    enum class Advances { None, OurFont, Wider };
+    struct Case {
+        const char* name;
+        QString text;
+        QString face;
+        Advances advances;
+    };
+    const Case cases[] = {
+        {"latin, no advances", QStringLiteral("Alpha page two"), QStringLiteral("DejaVu Sans"), Advances::None},
+        {"latin, our font's advances", QStringLiteral("Alpha page two"), QStringLiteral("DejaVu Sans"),
+         Advances::OurFont},
+        {"latin, wider advances", QStringLiteral("Alpha page two"), QStringLiteral("DejaVu Sans"), Advances::Wider},
+        {"hangul, no advances", QStringLiteral("안녕하세요 세계 여러분"), QStringLiteral("NanumGothic"), Advances::None},
+        {"hangul, our font's advances", QStringLiteral("안녕하세요 세계 여러분"), QStringLiteral("NanumGothic"),
+         Advances::OurFont},
+        {"hangul, wider advances", QStringLiteral("안녕하세요 세계 여러분"), QStringLiteral("NanumGothic"),
+         Advances::Wider},
+    };
+    constexpr int kHeight = 16; // pixels at the writer's 96 dpi, the page's logical units
+    for (const Case& c : cases) {
+        QFont font(c.face);
+        font.setPixelSize(kHeight);
+        font.setKerning(false);
+        const QFontMetricsF metrics(font);
+        QList<int> advances;
+        if (c.advances != Advances::None)
+            for (QChar ch : c.text)
+                advances.append(int(std::lround(metrics.horizontalAdvance(ch) * (c.advances == Advances::Wider ? 1.1 : 1))));
+        EmfWriter w(kPageMm);
+        w.selectObject(w.createFont(-kHeight, 400, false, c.face));
+        w.setBkMode(1);
+        w.textOut(QPoint(10, 100), c.text, advances);
+        RecordingWindow window;
+        const QString pdf = outputPath("words.pdf");
+        ASSERT_EQ(transcode({w.finish()}, pdf, window), 1) << c.name;
+        EXPECT_EQ(runTool("pdftotext", {pdf, "-"}).trimmed().toStdString(), c.text.toStdString()) << c.name;
+    }
 }
