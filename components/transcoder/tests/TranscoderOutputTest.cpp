@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <numeric>
 
 using namespace platform;
 using namespace transcodertest;
@@ -139,6 +140,8 @@ TEST(TranscoderOutput, TextAlignmentColourBackgroundAndAdvances)
         {"centred", 6, 1, {}, 195, -1, -1, false},
         {"opaque background", 0, 2, {}, -1, 195, -1, true},
         {"wide advances", 0, 1, {60, 60, 60}, -1, 195, -1, false},
+        // A little wider than our font: drawn as one stretched run that ends where the advances do.
+        {"slightly wide advances", 0, 1, {30, 30, 30}, -1, 195, 292, false},
     };
     std::vector<QByteArray> pages;
     for (const Case& c : cases) {
@@ -173,8 +176,10 @@ TEST(TranscoderOutput, TextAlignmentColourBackgroundAndAdvances)
             }
         EXPECT_TRUE(red) << c.name;
         EXPECT_EQ(yellow, c.yellowBackground) << c.name;
-        if (!c.advances.isEmpty())
-            EXPECT_GT(last - first, 130) << c.name << ": the advances spread the letters";
+        if (!c.advances.isEmpty()) {
+            const int span = std::accumulate(c.advances.begin(), c.advances.end(), 0);
+            EXPECT_GT(last - first, span - 50) << c.name << ": the advances spread the letters";
+        }
     }
 }
 
