@@ -55,6 +55,79 @@ double screenAngle(QPointF centre, QPointF p)
     return std::atan2(-(p.y() - centre.y()), p.x() - centre.x()) * 180.0 / M_PI;
 }
 
+// Draws the string a word at a time. Space glyphs are not drawn: the PDF writer maps each
+// glyph back to the lowest code point that uses it, and fonts that give the space's glyph to
+// control codes too (U+0000, U+0001) made copied text lose its word gaps; the gap alone reads
+// as a space. Text extraction also reads any gap between letters as a space, so a word whose
+// advances differ a little from our font's (another font's metrics) is drawn as one run
+// stretched to the EMF's width; otherwise a character starts a new run only where the
+// advances carry it more than `tolerance` from where the font would put it.
+void drawWordRuns(QPainter& painter, const QString& text, const std::vector<double>& advances, double x,
+                  double baseline, const QFontMetricsF& metrics, double tolerance)
+{
+    constexpr double kMaxStretch = 1.25;
+    const auto charLength = [&](qsizetype i) { return text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1; };
+    const auto advanceOf = [&](qsizetype i, qsizetype n, double own) {
+        if (advances.empty())
+            return own;
+        double advance = 0;
+        for (qsizetype k = 0; k < n; ++k)
+            advance += advances[std::size_t(i + k)];
+        return advance;
+    };
+    double pen = x; // where the EMF puts the next character
+    for (qsizetype i = 0; i < text.size();) {
+        if (text.at(i) == u' ') {
+            pen += advanceOf(i, 1, metrics.horizontalAdvance(u' '));
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        double own = 0, span = 0;
+        while (end < text.size() && text.at(end) != u' ') {
+            const qsizetype n = charLength(end);
+            const double width = metrics.horizontalAdvance(text.mid(end, n));
+            own += width;
+            span += advanceOf(end, n, width);
+            end += n;
+        }
+        const double stretch = own > 0 ? span / own : 0;
+        if (!advances.empty() && std::abs(span - own) > tolerance && stretch >= 1 / kMaxStretch
+            && stretch <= kMaxStretch) {
+            painter.save();
+            painter.translate(pen, baseline);
+            painter.scale(stretch, 1);
+            painter.drawText(QPointF(0, 0), text.mid(i, end - i));
+            painter.restore();
+            pen += span;
+            i = end;
+            continue;
+        }
+        qsizetype runStart = -1;
+        double runX = 0, runWidth = 0;
+        const auto flush = [&](qsizetype at) {
+            if (runStart >= 0)
+                painter.drawText(QPointF(runX, baseline), text.mid(runStart, at - runStart));
+            runStart = -1;
+        };
+        while (i < end) {
+            const qsizetype n = charLength(i);
+            const double width = metrics.horizontalAdvance(text.mid(i, n));
+            if (runStart >= 0 && std::abs(runX + runWidth - pen) > tolerance)
+                flush(i);
+            if (runStart < 0) {
+                runStart = i;
+                runX = pen;
+                runWidth = 0;
+            }
+            runWidth += width;
+            pen += advanceOf(i, n, width);
+            i += n;
+        }
+        flush(end);
+    }
+}
+
 } // namespace
 
 EmfPlayer::EmfPlayer(QPainter& painter, const EmfHeader& header, double unitsPerMillimetre)
@@ -928,21 +1001,21 @@ bool EmfPlayer::textOut(const RecordView& r, bool wide)
                                   metrics.ascent() + metrics.descent()),
                            m_dc.bkColor);
     }
-    m_painter.setFont(font);
+    // Spaces are not drawn, so the font's own underline and strike-out would stop at each
+    // gap: they are drawn here across the whole string instead.
+    QFont runFont = font;
+    runFont.setUnderline(false);
+    runFont.setStrikeOut(false);
+    m_painter.setFont(runFont);
     m_painter.setPen(m_dc.textColor);
-    if (!hasDx) {
-        m_painter.drawText(QPointF(x, baseline), text);
-    } else {
-        // Each character where the advances put it; a surrogate pair travels as one.
-        double pen = x;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-            m_painter.drawText(QPointF(pen, baseline), text.mid(i, n));
-            for (qsizetype k = 0; k < n; ++k)
-                pen += advances[std::size_t(i + k)];
-            i += n - 1;
-        }
-    }
+    drawWordRuns(m_painter, text, record->advances, x, baseline, metrics, std::max(1.0, 0.08 * em));
+    const double line = std::max(metrics.lineWidth(), 0.5);
+    if (font.underline())
+        m_painter.fillRect(QRectF(std::min(x, x + width), baseline + metrics.underlinePos(), std::abs(width), line),
+                           m_dc.textColor);
+    if (font.strikeOut())
+        m_painter.fillRect(QRectF(std::min(x, x + width), baseline - metrics.strikeOutPos(), std::abs(width), line),
+                           m_dc.textColor);
     m_painter.restore();
     m_clipApplied = false; // restore() brought back the clip of before; keep ours in step
 

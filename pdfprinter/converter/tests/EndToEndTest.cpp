@@ -242,12 +242,13 @@ TEST_F(EndToEnd, TextFilesArePrintedPageByPage)
     QStringList lines;
     for (int i = 1; i <= 60; ++i)
         lines.append(QStringLiteral("line-%1").arg(i, 2, 10, QLatin1Char('0')));
+    lines[0] += QStringLiteral(" keeps its words apart");
     const QString text = writePage("notes.txt", lines.join('\n').toUtf8());
 
     ASSERT_EQ(runStarter({"--output", m_output, "--text", text}), 0) << qPrintable(m_stderr);
 
     EXPECT_EQ(convertertest::PdfPageCount(m_output), 2);
     const QString pdfText = convertertest::PdfText(m_output);
-    EXPECT_TRUE(pdfText.contains("line-01"));
+    EXPECT_TRUE(pdfText.contains("line-01 keeps its words apart")) << qPrintable(pdfText.left(200));
     EXPECT_TRUE(pdfText.contains("line-60"));
 }
