@@ -58,30 +58,30 @@ bool stockObject(std::uint32_t handle, GdiObject& out)
     }
 }
 
-QPen toQPen(const PenSpec& spec, double onePixel)
+QPen toQPen(const PenSpec& desc, double onePixel)
 {
-    if (spec.isNull())
+    if (desc.isNull())
         return Qt::NoPen;
-    QPen pen(spec.color);
-    if (spec.cosmetic()) {
+    QPen pen(desc.color);
+    if (desc.cosmetic()) {
         pen.setCosmetic(true);
         pen.setWidthF(onePixel);
     } else {
-        pen.setWidthF(spec.width);
+        pen.setWidthF(desc.width);
     }
-    switch (spec.style & 0x0F) {
+    switch (desc.style & 0x0F) {
     case 1: pen.setStyle(Qt::DashLine); break;
     case 2: pen.setStyle(Qt::DotLine); break;
     case 3: pen.setStyle(Qt::DashDotLine); break;
     case 4: pen.setStyle(Qt::DashDotDotLine); break;
     default: pen.setStyle(Qt::SolidLine); break;
     }
-    switch (spec.style & 0xF00u) {
+    switch (desc.style & 0xF00u) {
     case 0x100: pen.setCapStyle(Qt::SquareCap); break;
     case 0x200: pen.setCapStyle(Qt::FlatCap); break;
     default: pen.setCapStyle(Qt::RoundCap); break;
     }
-    switch (spec.style & 0xF000u) {
+    switch (desc.style & 0xF000u) {
     case 0x1000: pen.setJoinStyle(Qt::BevelJoin); break;
     case 0x2000: pen.setJoinStyle(Qt::MiterJoin); break;
     default: pen.setJoinStyle(Qt::RoundJoin); break;
@@ -89,38 +89,38 @@ QPen toQPen(const PenSpec& spec, double onePixel)
     return pen;
 }
 
-QBrush toQBrush(const BrushSpec& spec)
+QBrush toQBrush(const BrushSpec& desc)
 {
-    switch (spec.kind) {
+    switch (desc.kind) {
     case BrushSpec::Kind::Null: return Qt::NoBrush;
-    case BrushSpec::Kind::Solid: return QBrush(spec.color);
-    case BrushSpec::Kind::Pattern: return QBrush(spec.pattern);
+    case BrushSpec::Kind::Solid: return QBrush(desc.color);
+    case BrushSpec::Kind::Pattern: return QBrush(desc.pattern);
     case BrushSpec::Kind::Hatched: {
         static const Qt::BrushStyle styles[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
                                                 Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-        return QBrush(spec.color, styles[std::min<std::uint32_t>(spec.hatch, 5)]);
+        return QBrush(desc.color, styles[std::min<std::uint32_t>(desc.hatch, 5)]);
     }
     }
     return Qt::NoBrush;
 }
 
-QFont toQFont(const FontSpec& spec, int dpi, double& emHeight)
+QFont toQFont(const FontSpec& desc, int dpi, double& emHeight)
 {
     QFont font;
     QStringList families;
-    if (!spec.face.isEmpty())
-        families << spec.face;
+    if (!desc.face.isEmpty())
+        families << desc.face;
     families << QStringLiteral("NanumGothic"); // covers Hangul where the face does not
     font.setFamilies(families);
-    font.setWeight(QFont::Weight(std::clamp(spec.weight == 0 ? 400 : spec.weight, 100, 900)));
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    font.setWeight(QFont::Weight(std::clamp(desc.weight == 0 ? 400 : desc.weight, 100, 900)));
+    font.setItalic(desc.italic);
+    font.setUnderline(desc.underline);
+    font.setStrikeOut(desc.strikeOut);
     font.setKerning(false);
-    double em = std::abs(spec.height);
+    double em = std::abs(desc.height);
     if (em == 0)
         em = 12;
-    if (spec.height > 0) {
+    if (desc.height > 0) {
         // A positive height is the cell: ascent plus descent.
         QFont probe(font);
         probe.setPixelSize(100);
