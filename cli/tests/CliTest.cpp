@@ -13,41 +13,14 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "cli/tests/CliRunner.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-// The shared corpus sits beside the checkout; KVX_CORPUS_DIR points elsewhere.
-QString corpusFolder()
-{
-    const QString configured = qEnvironmentVariable("KVX_CORPUS_DIR");
-    if (!configured.isEmpty())
-        return configured;
-    return QDir::cleanPath(QStringLiteral(KVX_SOURCE_DIR "/../shared/corpus/epub2"));
-}
-
 const QString kCorpus = corpusFolder();
 const QString kInvalidMessage = QString::fromUtf8("올바른 ePub 압축 파일이 아닙니다.");
-
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
-};
-
-CliRun runCli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(KVX_BIN_DIR "/lindar-cli"), arguments);
-    CliRun run;
-    if (!process.waitForFinished(120000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 QStringList rootTexts(const QJsonArray& tree)
 {
