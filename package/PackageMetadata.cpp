@@ -130,16 +130,6 @@ const AdditionalItem* additionalItemOf(int code, const CXmlNode& element)
     }
 }
 
-CXmlNodeList childElements(const CXmlNode& node)
-{
-    CXmlNodeList out;
-    for (const CXmlNode& child : node.GetChildNodes()) {
-        if (child.GetType() == CXmlNode::NODE_ELEMENT)
-            out.append(child);
-    }
-    return out;
-}
-
 bool hasAttributeValue(const CXmlNode& element, const QString& value)
 {
     for (const CXmlNode& attribute : element.GetAttributes()) {
@@ -199,7 +189,7 @@ bool CPackageMetadata::CheckDublinCoreDeclaration(const CXmlNode& metadata)
     for (CXmlNode node = metadata.GetParent(); prefix.isNull() && node.GetType() == CXmlNode::NODE_ELEMENT;
          node = node.GetParent())
         prefix = dublinCorePrefixDeclaredOn(node);
-    for (const CXmlNode& child : childElements(metadata)) {
+    for (const CXmlNode& child : metadata.GetChildElements()) {
         if (!prefix.isNull())
             break;
         prefix = dublinCorePrefixDeclaredOn(child);
@@ -233,7 +223,7 @@ void CPackageMetadata::LoadRequiredItems(const CXmlNode& metadata)
         if (grid && grid->GetGroupCount() > 0 && row < grid->GetRowCount(0))
             grid->SetRowValue(0, row, value);
     };
-    for (const CXmlNode& child : childElements(metadata)) {
+    for (const CXmlNode& child : metadata.GetChildElements()) {
         const int code = m_tagTable.value(child.GetName(), CODE_NONE);
         if (code == CODE_NONE)
             continue;
@@ -273,7 +263,7 @@ void CPackageMetadata::LoadAdditionalItems(const CXmlNode& metadata)
     platform::PropertyGrid* grid = m_pMetadataGrid;
     if (!grid || grid->GetGroupCount() < 2)
         return;
-    for (const CXmlNode& child : childElements(metadata)) {
+    for (const CXmlNode& child : metadata.GetChildElements()) {
         const int code = m_tagTable.value(child.GetName(), CODE_NONE);
         if (code < CODE_SUBJECT || code > CODE_META)
             continue;
@@ -326,7 +316,7 @@ bool CPackageMetadata::SaveRequiredMetadata()
         // stays. If it was the book's unique identifier, the new one keeps its id so the
         // package still names an identifier it holds.
         QString keptId;
-        const CXmlNodeList children = childElements(metadata);
+        const CXmlNodeList children = metadata.GetChildElements();
         for (qsizetype i = children.size() - 1; i >= 0; --i) {
             const CXmlNode& child = children[i];
             if (child.GetName() != element)
@@ -363,7 +353,7 @@ bool CPackageMetadata::SaveOptionalMetadata()
         return m_pDocument->Write(m_strPackagePath);
     declareDublinCorePrefix(metadata);
 
-    const CXmlNodeList children = childElements(metadata);
+    const CXmlNodeList children = metadata.GetChildElements();
     for (qsizetype i = children.size() - 1; i >= 0; --i) {
         const int code = writtenCode(children[i].GetName());
         if (code >= CODE_SUBJECT && additionalItemOf(code, children[i]))

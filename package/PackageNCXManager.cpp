@@ -17,16 +17,6 @@ bool sameElementName(const QString& a, const QString& b)
     return QString::compare(a, b, Qt::CaseInsensitive) == 0;
 }
 
-CXmlNodeList childElements(const CXmlNode& node)
-{
-    CXmlNodeList out;
-    for (const CXmlNode& child : node.GetChildNodes()) {
-        if (child.GetType() == CXmlNode::NODE_ELEMENT)
-            out.append(child);
-    }
-    return out;
-}
-
 } // namespace
 
 CPackageNCXManager::CPackageNCXManager() = default;
@@ -67,7 +57,7 @@ CXmlNodeList CPackageNCXManager::ElementsNamed(const QString& name) const
         return out;
     const QString wanted = Q(name);
     QList<std::pair<CXmlNodeList, qsizetype>> stack;
-    stack.append({childElements(m_rootElement), 0});
+    stack.append({m_rootElement.GetChildElements(), 0});
     while (!stack.isEmpty()) {
         auto& [nodes, index] = stack.last();
         if (index >= nodes.size()) {
@@ -77,7 +67,7 @@ CXmlNodeList CPackageNCXManager::ElementsNamed(const QString& name) const
         const CXmlNode node = nodes[index++];
         if (sameElementName(node.GetName(), wanted))
             out.append(node);
-        CXmlNodeList children = childElements(node);
+        CXmlNodeList children = node.GetChildElements();
         if (!children.isEmpty())
             stack.append({std::move(children), 0});
     }
@@ -130,7 +120,7 @@ void CPackageNCXManager::FillFromNavMap(const CXmlNode& navMap)
         if (navMap.GetChildNodes().isEmpty() && titleItem)
             m_pNavigationTree->InsertItem(NoticeText(), NAV_NOTICE, titleItem);
     }
-    for (const CXmlNode& child : childElements(navMap)) {
+    for (const CXmlNode& child : navMap.GetChildElements()) {
         if (sameElementName(child.GetName(), Q(QStringLiteral("navPoint"))))
             ReadNavPoint(child, titleItem);
     }
@@ -154,7 +144,7 @@ void CPackageNCXManager::ReadNavPoint(const CXmlNode& navPoint, TreeItem parent)
     };
     auto enter = [this](const CXmlNode& point, TreeItem under) {
         Frame frame;
-        frame.children = childElements(point);
+        frame.children = point.GetChildElements();
         frame.parentItem = under;
         const QString idName = AttributeName(point, QStringLiteral("id"));
         const QString playOrderName = AttributeName(point, QStringLiteral("playOrder"));
@@ -177,7 +167,7 @@ void CPackageNCXManager::ReadNavPoint(const CXmlNode& navPoint, TreeItem parent)
         const CXmlNode child = frame.children[frame.next++];
         const QString name = child.GetName();
         if (sameElementName(name, Q(QStringLiteral("navLabel")))) {
-            const CXmlNodeList texts = childElements(child);
+            const CXmlNodeList texts = child.GetChildElements();
             for (qsizetype i = texts.size() - 1; i >= 0; --i) {
                 if (sameElementName(texts[i].GetName(), Q(QStringLiteral("text"))))
                     frame.pointItem = insert(texts[i].GetTextContent(), NAV_ENTRY, frame.parentItem);
@@ -228,7 +218,7 @@ void CPackageNCXManager::SetDocumentText(const QString& element, const QString& 
         targets = ElementsNamed(element);
     }
     for (const CXmlNode& target : targets) {
-        for (CXmlNode text : childElements(target)) {
+        for (CXmlNode text : target.GetChildElements()) {
             if (sameElementName(text.GetName(), Q(QStringLiteral("text"))))
                 text.SetTextContent(value);
         }
@@ -260,7 +250,7 @@ bool CPackageNCXManager::SaveNavMap()
     const CXmlNodeList navMaps = ElementsNamed(QStringLiteral("navMap"));
     for (qsizetype i = navMaps.size() - 1; i >= 0; --i) {
         CXmlNode navMap = navMaps[i];
-        const CXmlNodeList children = childElements(navMap);
+        const CXmlNodeList children = navMap.GetChildElements();
         for (qsizetype j = children.size() - 1; j >= 0; --j)
             navMap.RemoveChild(children[j]);
     }

@@ -94,6 +94,18 @@ CXmlNodeList CXmlNode::GetChildNodes() const
     return out;
 }
 
+CXmlNodeList CXmlNode::GetChildElements() const
+{
+    CXmlNodeList out;
+    if (m_attribute)
+        return out;
+    for (pugi::xml_node child : m_node.children()) {
+        if (child.type() == pugi::node_element)
+            out.append(CXmlNode(child));
+    }
+    return out;
+}
+
 CXmlNodeList CXmlNode::GetAttributes() const
 {
     CXmlNodeList out;

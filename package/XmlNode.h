@@ -32,6 +32,7 @@ public:
     QString GetValue() const; // attribute value, or the text of a text node
 
     CXmlNodeList GetChildNodes() const;
+    CXmlNodeList GetChildElements() const; // element children only, in order
     CXmlNodeList GetAttributes() const;                      // attribute nodes in order
     CXmlNode GetAttributeNode(const QString& name) const;    // null when absent
     QString GetAttribute(const QString& name) const;         // empty when absent
