@@ -1,6 +1,6 @@
 // The real control driven through CDTdxCtrl0 the way the editor drives it: pictures as
 // drawing objects, bookmarks, page setup, paragraph indent, styles, views and states.
-#include "TdxTestSupport.h"
+#include "TdxControlFixture.h"
 
 #include "package/XmlDocument.h"
 
@@ -19,28 +19,8 @@ using namespace tdxtest;
 
 namespace {
 
-class TdxControlTest : public ::testing::Test {
+class TdxControlTest : public ControlFixture {
 protected:
-    QTemporaryDir dir;
-    CDTdxCtrl0 ctrl;
-
-    void SetUp() override { ASSERT_TRUE(ctrl.Create(nullptr, QRect(0, 0, 800, 600), 0)); }
-
-    QTextEdit& edit() { return *qobject_cast<QTextEdit*>(ctrl.GetControl()->widget()); }
-
-    QString openBody(const QString& body, const QString& options = kOpenKeepStyles)
-    {
-        const QString path = dir.filePath("c.xhtml");
-        EXPECT_TRUE(writeFile(path, chapter(body)));
-        EXPECT_TRUE(ctrl.OpenDocument(path, "HTML", options));
-        return path;
-    }
-    // Writes the chapter back the way the view does and returns the file's text.
-    QString saveBack(const QString& path)
-    {
-        EXPECT_TRUE(ctrl.SaveDocumentAs(path, "XHTML", kSaveOptions));
-        return QString::fromUtf8(readFile(path));
-    }
     void moveCaret(QTextCursor::MoveOperation move, int count = 1)
     {
         QTextCursor cursor = edit().textCursor();

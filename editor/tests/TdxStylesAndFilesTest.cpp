@@ -1,6 +1,6 @@
 // Styles (apply, export, import), the run-by-name actions, the control's own document
 // and template format, and a book of control-written chapters checked by epubcheck.
-#include "TdxTestSupport.h"
+#include "TdxControlFixture.h"
 
 #include "components/tdx/CompoundFile.h"
 #include "components/tdx/FileChooser.h"
@@ -30,28 +30,10 @@ const QStringList kNameLocals{"바탕글", "본문", "개요 1", "개요 2", "�
                               "양쪽정렬", "왼쪽정렬", "오른쪽정렬", "중앙정렬", "들여쓰기", "내어쓰기", "번호매김",
                               "글머리", "쪽번호", "머리말", "각주"};
 
-class TdxStylesAndFilesTest : public ::testing::Test {
+class TdxStylesAndFilesTest : public ControlFixture {
 protected:
-    QTemporaryDir dir;
-    CDTdxCtrl0 ctrl;
-
-    void SetUp() override { ASSERT_TRUE(ctrl.Create(nullptr, QRect(0, 0, 800, 600), 0)); }
     void TearDown() override { tdx::setFileChooser(nullptr); }
 
-    QTextEdit& edit() { return *qobject_cast<QTextEdit*>(ctrl.GetControl()->widget()); }
-
-    QString openBody(const QString& body, const QString& name = "c.xhtml")
-    {
-        const QString path = dir.filePath(name);
-        EXPECT_TRUE(writeFile(path, chapter(body)));
-        EXPECT_TRUE(ctrl.OpenDocument(path, "HTML", kOpenKeepStyles));
-        return path;
-    }
-    QString saveBack(const QString& path)
-    {
-        EXPECT_TRUE(ctrl.SaveDocumentAs(path, "XHTML", kSaveOptions));
-        return QString::fromUtf8(readFile(path));
-    }
     // The editor's style-template set with `count` names and a file.
     CDTdxParameterSet styleTemplate(int count, const QString& file)
     {
