@@ -92,6 +92,13 @@ CXmlNode CXmlDocument::CreateTextNode(const QString& text)
     return CXmlNode(node);
 }
 
+CXmlNode CXmlDocument::Detach(const CXmlNode& node)
+{
+    if (!m_loaded || node.IsNull() || node.GetType() == CXmlNode::NODE_ATTRIBUTE)
+        return {};
+    return CXmlNode(scratch().append_move(node.raw()));
+}
+
 QByteArray CXmlDocument::Serialize() const
 {
     QByteArray out;

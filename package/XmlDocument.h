@@ -24,6 +24,8 @@ public:
     // A new element of this document, not yet in the tree; AppendChild places it.
     CXmlNode CreateElement(const QString& name);
     CXmlNode CreateTextNode(const QString& text);
+    // Takes `node` out of the tree, whole, to be placed again with AppendChild and the like.
+    CXmlNode Detach(const CXmlNode& node);
 
     // Replaces the file with the serialised document, UTF-8 without a byte-order mark.
     // The old file stays as it was when writing fails.
