@@ -359,7 +359,7 @@ void CLindarView::ImportStyleTemplate(const QString& styleFileName)
 {
     if (m_pCtrl)
         fillStyleTemplate(*m_pCtrl, 20,
-                          platform::ProgramFolder() + QStringLiteral("/template/") + styleFileName, true);
+                          platform::ProgramDataFolder(QStringLiteral("template")) + QLatin1Char('/') + styleFileName, true);
 }
 
 void CLindarView::SetPagePreset(PagePreset preset)
