@@ -5,20 +5,23 @@
 #
 #   scripts/x-check-open-type-save.sh [BOOK.epub] [CHAPTER-MEMBER] [OUTPUT-FOLDER]
 #
-# Defaults: the shared corpus's calibre-quickstart-fra.epub, whose first chapter
-# text/internal_titlepage.xhtml lies in another folder than its package document and NCX.
+# Defaults: the shared corpus's calibre-quickstart-fra.epub (KVX_CORPUS_DIR, else the corpus
+# beside the checkout), whose first chapter text/internal_titlepage.xhtml lies in another
+# folder than its package document and NCX; programs from LINDAR_BIN_DIR, else build/bin.
+# Exit status: 0 the word was saved, 1 it was not, 77 a tool or the book is missing (skip).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-bin="$here/../build/bin"
-book="${1:-${KVX_CORPUS_DIR:-/work/shared/corpus/epub2}/calibre-quickstart-fra.epub}"
+bin="${LINDAR_BIN_DIR:-$here/../build/bin}"
+book="${1:-${KVX_CORPUS_DIR:-$here/../../shared/corpus/epub2}/calibre-quickstart-fra.epub}"
 member="${2:-text/internal_titlepage.xhtml}"
 out="${3:-$(mktemp -d /tmp/lindar-x-check-XXXXXX)}"
 word="Lindarmot$$"
 
-for tool in Xvfb openbox xdotool import unzip; do
-  command -v "$tool" >/dev/null || { echo "missing: $tool (scripts/packages.txt)" >&2; exit 2; }
+for tool in Xvfb openbox xdotool import unzip python3; do
+  command -v "$tool" >/dev/null || { echo "missing: $tool (scripts/packages.txt)" >&2; exit 77; }
 done
-[ -x "$bin/lindar" ] || { echo "build the editor first (scripts/build.sh)" >&2; exit 2; }
+[ -f "$book" ] || { echo "no book at $book" >&2; exit 77; }
+[ -x "$bin/lindar" ] || { echo "build the editor first (scripts/build.sh)" >&2; exit 77; }
 
 # A scratch user: profile, work folders and platform state of this run only.
 scratch="$(mktemp -d /tmp/lindar-x-user-XXXXXX)"
@@ -28,20 +31,26 @@ mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$TMPDIR" "$out"
 target="$out/$(basename "$book")"
 cp "$book" "$target"
 
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-pids=("$xvfb")
+# Xvfb picks a free display and names it on descriptor 3.
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$scratch/display" >"$out/xvfb.log" 2>&1 &
+pids=("$!")
 cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; rm -rf "$scratch"; }
 trap cleanup EXIT
-export DISPLAY="$display"
+for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -1 "$scratch/display")" QT_QPA_PLATFORM=xcb
 for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >"$out/openbox.log" 2>&1 &
 pids+=("$!")
 
 # Waits until a window whose name matches $1 shows; prints its id.
 wait_window() {
-  xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -1
+  local found=""
+  for _ in $(seq 300); do
+    found="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)"
+    [ -n "$found" ] && break
+    sleep 0.1
+  done
+  echo "$found"
 }
 # Waits until the main window's title names a book and a chapter ("book.epub - ch.xhtml").
 wait_book_title() {
@@ -64,7 +73,7 @@ xdotool windowactivate --sync "$main"
 echo "editor window: $main"
 
 # The open command (Alt+O), then the open dialog: type the book's path and press Enter.
-xdotool key --window "$main" alt+o
+xdotool key alt+o
 for _ in $(seq 100); do
   dialog="$(xdotool getactivewindow)"
   [ "$dialog" != "$main" ] && break
@@ -102,11 +111,12 @@ echo "title after save: $(wait_book_title)"
 shot 3-saved
 
 # End the editor through its window; nothing is unsaved, so nothing is asked.
-xdotool key --window "$main" alt+x
+xdotool windowactivate --sync "$main" key alt+x
 for _ in $(seq 100); do kill -0 "$lindar" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$lindar" 2>/dev/null && { echo "the editor did not end" >&2; kill "$lindar"; }
+echo "work area after the editor ended: $(ls -A "$XDG_DATA_HOME/ePubModule" | wc -l) entries"
 
-echo "--- lindar-cli info: first chapter"
+echo "--- lindar-cli info"
 "$bin/lindar-cli" info "$target" | python3 -c 'import json,sys; d=json.load(sys.stdin); print("accepted:", d.get("accepted"), "firstDocument:", d.get("firstDocument"))'
 echo "--- unzip -p $member | grep $word"
 if unzip -p "$target" "$member" | grep -o "[^>]*$word[^<]*"; then
