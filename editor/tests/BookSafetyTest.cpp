@@ -5,6 +5,7 @@
 
 #include "editor/CommandIds.h"
 #include "package/ePubContainerFormat.h"
+#include "platform/testsupport/TestCorpus.h"
 
 #include <QDir>
 #include <QFile>
@@ -275,3 +276,40 @@ TEST_P(BookSafety, Keeps)
 
 INSTANTIATE_TEST_SUITE_P(Faults, BookSafety, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<SafetyCase>& info) { return std::string(info.param.name); });
+
+// The corpus books that showed the faults, opened as a user would open them.
+using CorpusBooks = FakeEditorFixture;
+
+TEST_F(CorpusBooks, OpenTheirFirstChapterOrNone)
+{
+    const QString corpus = TestCorpusFolder();
+    if (!QFileInfo(corpus).isDir())
+        GTEST_SKIP() << "no corpus at " << corpus.toStdString();
+    const struct {
+        const char* book;
+        const char* chapter; // from the work folder; empty when no chapter can be opened
+    } cases[] = {
+        {"calibre-quickstart-fra.epub", "text/internal_titlepage.xhtml"},
+        {"ec2-filename-with-space.epub", "OPS/content 001.xhtml"},
+        {"gutenberg-leaves-of-grass.epub",
+         "1322/@public@vhost@g@gutenberg@html@files@1322@1322-h@1322-h-0.htm_split_000.html"},
+        {"ec2-unusual-extension.epub", ""},
+    };
+    for (const auto& c : cases) {
+        const QString copy = Scratch(c.book);
+        ASSERT_TRUE(QFile::copy(corpus + "/" + c.book, copy)) << c.book;
+        m_boxes.clear();
+        m_boxes.enqueue(MessageResult::No); // P1 once a book is open
+        ASSERT_NE(m_app->OpenBookFile(copy), nullptr) << c.book;
+        const QString expected = *c.chapter ? Doc()->GetWorkFolder() + "/" + c.chapter : QString();
+        EXPECT_EQ(View()->m_strChapterPath, expected) << c.book;
+        if (!expected.isEmpty())
+            EXPECT_TRUE(QFileInfo(expected).isFile()) << c.book;
+    }
+    // The chapter that was never opened is saved as it was.
+    const QByteArray before = ReadMember(Scratch("ec2-unusual-extension.epub"), "OPS/content_001.foo");
+    Frame().OnCommand(cmd::SaveBook);
+    ProcessPosted();
+    EXPECT_EQ(ReadMember(Scratch("ec2-unusual-extension.epub"), "OPS/content_001.foo"), before);
+    EXPECT_FALSE(before.isEmpty());
+}
