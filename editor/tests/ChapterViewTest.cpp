@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 
 using platform::MessageResult;
-using platform::TreeItem;
 
 namespace {
 
