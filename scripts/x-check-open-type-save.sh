@@ -52,12 +52,13 @@ wait_window() {
   done
   echo "$found"
 }
-# Waits until the main window's title names a book and a chapter ("book.epub - ch.xhtml").
+# Waits until the main window's title shows the chapter, with no unsaved mark
+# ("book.epub - chapter.xhtml").
 wait_book_title() {
   local title
   for _ in $(seq 100); do
     title="$(xdotool getwindowname "$main")"
-    case "$title" in *" - "*) break ;; esac
+    case "$title" in *" - ${member##*/}") break ;; esac
     sleep 0.1
   done
   echo "$title"
