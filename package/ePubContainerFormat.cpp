@@ -1,6 +1,7 @@
 #include "package/ePubContainerFormat.h"
 
 #include "package/NewBookSkeleton.h"
+#include "package/WorkFolderLock.h"
 #include "platform/core/KnownFolders.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/PathGuard.h"
@@ -123,9 +124,7 @@ QString CePubContainerFormat::ClaimWorkFolder(const QString& base, const QString
         const QString candidate = QDir::cleanPath(cleanBase + QLatin1Char('/') + name);
         if (candidate == cleanBase || !platform::IsInsideFolder(cleanBase, candidate))
             return QString();
-        auto lock = std::make_unique<QLockFile>(cleanBase + QStringLiteral("/.") + name + QStringLiteral(".lock"));
-        lock->setStaleLockTime(0); // held as long as the book is open; a dead owner frees it
-        if (lock->tryLock(0)) {
+        if (auto lock = ClaimWorkFolderLock(candidate)) {
             m_pWorkFolderLock = std::move(lock);
             return candidate;
         }
@@ -203,11 +202,7 @@ bool CePubContainerFormat::CreateNewEpub()
         return false;
     // Held like an opened book's, so that opening a book whose title is this folder's name
     // never empties the new book.
-    auto lock = std::make_unique<QLockFile>(QDir::cleanPath(base) + QStringLiteral("/.")
-                                            + QFileInfo(m_strWorkFolder).fileName() + QStringLiteral(".lock"));
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0))
-        m_pWorkFolderLock = std::move(lock);
+    m_pWorkFolderLock = ClaimWorkFolderLock(m_strWorkFolder);
     if (!CNewBookSkeleton::WriteSkeletonFiles(m_strWorkFolder)
         || !CNewBookSkeleton::CopyTemplateChapters(m_strWorkFolder))
         return false;
