@@ -3,6 +3,7 @@
 #include "cli/InfoCommand.h"
 #include "cli/NewCommand.h"
 #include "cli/ResaveCommand.h"
+#include "platform/core/ProgramInfo.h"
 
 #include <QTextStream>
 
@@ -23,7 +24,7 @@ QString CommandLine::helpText() const
         "lindar-cli: open, inspect and re-save EPUB 2 books without the editor.\n"
         "\n"
         "Usage: lindar-cli COMMAND ARGUMENTS...\n"
-        "       lindar-cli --help\n"
+        "       lindar-cli --help | --version\n"
         "\n"
         "Commands:\n");
     for (const auto& command : m_commands) {
@@ -47,6 +48,10 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
     const QString first = arguments.first();
     if (first == QLatin1String("--help") || first == QLatin1String("-h") || first == QLatin1String("help")) {
         out << helpText();
+        return EXIT_OK;
+    }
+    if (first == QLatin1String("--version")) {
+        out << "lindar-cli " << platform::KitVersion() << '\n';
         return EXIT_OK;
     }
     for (const auto& command : m_commands) {

@@ -12,6 +12,14 @@ inline QString AppVersion() { return QStringLiteral("0.9.3.0"); }
 inline QString SaveBeforeOpen() { return QStringLiteral("epub 파일을 저장하시겠습니까?"); }
 inline QString SaveBeforeClose() { return QStringLiteral("epub파일을 저장하시겠습니까?"); }
 inline QString SaveFailed() { return QStringLiteral("epub 파일을 저장할 수 없습니다."); }
+inline QString ChapterSaveFailed()
+{
+    return QStringLiteral("본문 파일을 저장할 수 없습니다.\n%1\n편집한 내용은 편집 창에 그대로 남아 있습니다.");
+}
+inline QString BookSaved() { return QStringLiteral("%1 파일을 저장했습니다."); }
+inline QString NoChapterOpened() { return QStringLiteral("편집할 수 있는 본문을 열지 못했습니다.\n%1"); }
+// Shown after the book's and the chapter's name while the book has unsaved changes.
+inline QString UnsavedMark() { return QStringLiteral("*"); }
 
 inline QString StyleQuestion() { return QStringLiteral("기존문서의 스타일을 사용하시겠습니까?"); }
 inline QString FitImagesQuestion() { return QStringLiteral("현재 페이지의 모든 이미지 개체 속성을\n 일괄로 변경하시겠습니까?"); }

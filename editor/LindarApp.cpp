@@ -10,6 +10,7 @@
 #include "editor/Splash.h"
 #include "editor/StartupUpdateStep.h"
 #include "editor/TdxComponentRegistration.h"
+#include "package/WorkFolderLock.h"
 #include "package/ePubContainerFormat.h"
 #include "panes/MetadataGridBuilder.h"
 #include "platform/core/MessageBox.h"
@@ -158,12 +159,24 @@ bool CLindarApp::AskBeforeReplacingBook()
         return false;
     }
     if (answer == platform::MessageResult::Yes) {
-        m_bSavedByPrompt = true;
-        document->DoFileSave();
+        // A save that failed or was cancelled keeps the book: nothing replaces it unsaved.
+        if (!SaveAnsweringPrompt(*document)) {
+            m_bPromptAnswered = false;
+            return false;
+        }
     } else {
         m_pMainFrame->ClearBookPanes();
     }
     return true;
+}
+
+bool CLindarApp::SaveAnsweringPrompt(CLindarDoc& document)
+{
+    // The question's save replaces the reopen cycle; later saves reopen as usual.
+    m_bSavedByPrompt = true;
+    const bool saved = document.DoFileSave();
+    m_bSavedByPrompt = false;
+    return saved;
 }
 
 CLindarDoc* CLindarApp::OpenBookFile(const QString& path)
@@ -219,7 +232,33 @@ void CLindarApp::EmptyWorkArea() const
     if (base.isEmpty())
         return;
     QDir().mkpath(base);
-    emptyFolder(base);
+    // Each entry of the base is a book's work folder or its lock ".<name>.lock". A folder
+    // that another editor or a lindar-cli run has open stays, and so does its lock; the
+    // others go while this program holds their lock, so nobody claims them meanwhile.
+    QStringList names;
+    const QFileInfoList entries = QDir(base).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot
+                                                            | QDir::Hidden | QDir::System);
+    for (const QFileInfo& entry : entries) {
+        QString name = entry.fileName();
+        if (name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".lock")) && !entry.isDir())
+            name = name.mid(1, name.size() - 6);
+        if (!name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+            && !names.contains(name))
+            names.append(name);
+    }
+    for (const QString& name : names) {
+        const QString path = base + QLatin1Char('/') + name;
+        const std::unique_ptr<QLockFile> lock = ClaimWorkFolderLock(path);
+        if (!lock)
+            continue;
+        const QFileInfo entry(path);
+        if (entry.isDir() && !entry.isSymLink()) {
+            emptyFolder(path);
+            QDir().rmdir(path);
+        } else {
+            QFile::remove(path);
+        }
+    } // each lock is released, and its file removed, once its folder is gone
 }
 
 void CLindarApp::SaveFrameState(const CMainFrame& frame) const

@@ -33,6 +33,9 @@ public:
     // The single entry for opening a book file. Returns the new document, or null.
     CLindarDoc* OpenBookFile(const QString& path);
     void NewBookFromTemplate(const QString& templatePath);
+    // The save after a Yes to a save question: no reopen cycle. False when nothing was
+    // saved (the save failed or its dialog was cancelled).
+    bool SaveAnsweringPrompt(CLindarDoc& document);
     // The new-file command: a new book from the skeleton.
     void OnFileNew();
 
@@ -42,7 +45,8 @@ public:
     void AddToRecentFileList(const QString& path);
 
     void ResetPropertyGrid(platform::PropertyGrid& grid) const;
-    // Deletes everything below the work-folder base; the base itself stays.
+    // Deletes everything below the work-folder base but the work folders that a live
+    // process holds open (another editor, lindar-cli); the base itself stays.
     void EmptyWorkArea() const;
     void SaveFrameState(const CMainFrame& frame) const;
     void LoadFrameState(CMainFrame& frame) const;
@@ -55,7 +59,7 @@ public:
     QString m_strTemplatePath;
     QString m_strStyleFile;
     bool m_bReopening = false;
-    bool m_bSavedByPrompt = false;
+    bool m_bSavedByPrompt = false; // set only during the save a question's Yes started
     bool m_bPromptAnswered = false;
     int m_nStyleChoice = 0;
     int m_nSavedVertPos = 0;

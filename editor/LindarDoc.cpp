@@ -14,6 +14,7 @@
 #include "platform/ui/QtPropertyGrid.h"
 #include "platform/ui/QtTreeControl.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -134,7 +135,7 @@ void CLindarDoc::LoadBook(QFile& file, bool storing)
         m_app.m_bFromTemplate = false;
         m_app.m_nStyleChoice = 0;
     }
-    m_app.AddToRecentFileList(path);
+    // The recent-file list takes the book once it has opened (SetPathName), never a refused file.
     m_frame.ClearBookPanes();
     if (CChildFrame* active = m_frame.GetActiveChildFrame(); active && active->GetDocument() != this)
         active->GetDocument()->CloseBook();
@@ -149,7 +150,10 @@ bool CLindarDoc::SaveBook(const QString& path)
     CLindarView* view = GetView();
     if (!view)
         return false;
-    view->SaveChapter();
+    // A chapter that could not be written back keeps its edits in the control; packing
+    // the old file now would lose them.
+    if (!view->SaveChapter())
+        return false;
     view->m_bUnsaved = false;
 
     COPFManager& opf = m_ePub.GetContainer().GetPackage().GetOPFManager();
@@ -167,6 +171,8 @@ bool CLindarDoc::SaveBook(const QString& path)
         return false;
     }
 
+    m_frame.ShowBookSaved(path);
+
     if (!m_app.m_bSavedByPrompt) {
         m_app.m_bReopening = true;
         if (m_pCtrl) {
@@ -175,7 +181,11 @@ bool CLindarDoc::SaveBook(const QString& path)
             m_app.m_nSavedVertLimitPos = int(scroll.GetItemLong(QStringLiteral("VertLimitPos")));
         }
         m_frame.PostCommand(cmd::CloseWindow);
-        m_frame.m_strLastChapter = fileNameOf(view->m_strChapterPath);
+        // Where the chapter lies in the book, so that the reopened book shows the same file
+        // even when it is not in the first chapter's folder.
+        m_frame.m_strLastChapter = view->m_strChapterPath.isEmpty()
+            ? QString()
+            : QDir(GetWorkFolder()).relativeFilePath(view->m_strChapterPath);
         m_frame.PostReopenBook(path);
     }
     return true;
@@ -191,8 +201,9 @@ bool CLindarDoc::CloseBook()
             if (answer == platform::MessageResult::Cancel)
                 return false;
             if (answer == platform::MessageResult::Yes) {
-                m_app.m_bSavedByPrompt = true;
-                DoFileSave();
+                // A save that failed or was cancelled keeps the book open.
+                if (!m_app.SaveAnsweringPrompt(*this))
+                    return false;
             } else {
                 m_frame.ClearBookPanes();
             }
@@ -200,13 +211,8 @@ bool CLindarDoc::CloseBook()
     }
     m_app.m_bPromptAnswered = false;
 
-    // The trees showed this book; they go empty with it. The grid keeps its rows until the
-    // next book resets it.
-    CBookPanes& panes = m_frame.Panes();
-    panes.NavigationTree()->DeleteAllItems();
-    panes.ManifestTree()->DeleteAllItems();
-    panes.SpineTree()->DeleteAllItems();
-
+    // Destroying the chapter window leaves the main window without a book: its panes go
+    // empty with it.
     CChildFrame* child = m_frame.GetActiveChildFrame();
     if (child && child->GetDocument() == this)
         m_frame.DestroyChildFrame(child); // destroys this document; nothing may follow

@@ -43,6 +43,7 @@ CLindarDoc* CLindarDocTemplate::CreateAndLoad(const QString& path)
     }
     if (!loaded) {
         delete child; // takes the view and the document with it
+        frame->ShowNoBook(); // the old book is closed, and the refused one shows nothing
         return nullptr;
     }
     frame->AddChildFrame(child);

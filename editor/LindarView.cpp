@@ -6,6 +6,7 @@
 #include "editor/LindarApp.h"
 #include "editor/LindarDoc.h"
 #include "editor/MainFrame.h"
+#include "package/HrefPath.h"
 #include "package/XmlDocument.h"
 #include "platform/core/KnownFolders.h"
 #include "platform/core/MessageBox.h"
@@ -14,7 +15,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QTimerEvent>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -65,6 +68,23 @@ bool isChapterExtension(const QString& path)
     const QString extension = dot >= 0 ? path.mid(dot) : QString();
     return extension == QLatin1String(".html") || extension == QLatin1String(".htm")
         || extension == QLatin1String(".xml") || extension == QLatin1String(".xhtml");
+}
+
+QString cleanFilePath(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// Files that may show pictures, by extension without regard to case.
+bool isChapterFileName(const QString& path)
+{
+    return isChapterExtension(path.toLower());
+}
+
+bool isChapterMediaType(const QString& mediaType)
+{
+    return mediaType.compare(QLatin1String("application/xhtml+xml"), Qt::CaseInsensitive) == 0
+        || mediaType.compare(QLatin1String("text/html"), Qt::CaseInsensitive) == 0;
 }
 
 QString mediaSubtype(const QString& extension)
@@ -139,7 +159,11 @@ void CLindarView::InitChapterView()
     QString chapter = firstChapter;
     if (m_app.m_bReopening && !m_frame.m_strLastChapter.isEmpty()) {
         m_app.m_nStyleChoice = 1;
-        chapter = m_strContentFolder + QLatin1Char('/') + m_frame.m_strLastChapter;
+        // The chapter's own place in the book, which need not be the first chapter's folder.
+        const QString remembered = QDir::cleanPath(m_document.GetWorkFolder() + QLatin1Char('/')
+                                                   + m_frame.m_strLastChapter);
+        if (IsInsideBook(remembered) && QFileInfo(remembered).isFile())
+            chapter = remembered;
     }
 
     if (m_pCtrl)
@@ -161,8 +185,9 @@ void CLindarView::InitChapterView()
         if (m_app.m_nStyleChoice == 0)
             AskStyleQuestion();
         OpenChapter(chapter, QString());
-        m_strChapterPath = chapter;
     }
+    if (m_strChapterPath.isEmpty())
+        ShowChapterState(chapter);
 
     CDTdxParameterSet view = m_pCtrl->GetViewProperties();
     view.SetItem(QStringLiteral("ZoomType"), 0);
@@ -187,39 +212,69 @@ void CLindarView::OpenChapter(const QString& path, const QString& options)
     m_document.m_nZoomRatio = 100;
     if (options.isEmpty() && !isChapterExtension(path))
         return;
-    if (!m_pCtrl)
+    // A chapter that is not there opens nothing, like a file of another kind.
+    if (!m_pCtrl || !QFileInfo(path).isFile())
         return;
-    SaveChapter();
+    if (!SaveChapter())
+        return; // the open chapter's edits stay in the control
     m_pCtrl->ClearDocument(1);
-    m_strChapterPath = path;
+    m_strChapterPath.clear();
     if (m_app.m_nStyleChoice == 0)
         AskStyleQuestion();
+    bool opened;
     if (m_app.m_nStyleChoice == 1) {
-        m_pCtrl->OpenDocument(path, QStringLiteral("HTML"), kOpenOwnStyles);
+        opened = m_pCtrl->OpenDocument(path, QStringLiteral("HTML"), kOpenOwnStyles);
         CollectLinkedImages(m_aLinkedImages);
         if (m_app.m_bFromTemplate)
             ImportStyleTemplate(fileNameOf(m_app.m_strStyleFile));
         ApplyPageSetup();
     } else {
-        m_pCtrl->OpenDocument(path, QStringLiteral("HTML"), kOpenBasicStyles);
+        opened = m_pCtrl->OpenDocument(path, QStringLiteral("HTML"), kOpenBasicStyles);
         ImportStyleTemplate(kBasicStyleFile);
         ApplyPageSetup();
         CollectLinkedImages(m_aLinkedImages);
     }
+    // Only a file the control has read is ever written back.
+    if (opened)
+        m_strChapterPath = path;
     m_document.SetTitle(fileNameOf(path));
+    ShowChapterState(path);
 }
 
-void CLindarView::SaveChapter()
+void CLindarView::ShowChapterState(const QString& wantedChapter)
+{
+    const bool open = !m_strChapterPath.isEmpty();
+    if (!open) {
+        if (!m_pNoChapter) {
+            m_pNoChapter = new QLabel(this);
+            m_pNoChapter->setAlignment(Qt::AlignCenter);
+            m_pNoChapter->setWordWrap(true);
+            layout()->addWidget(m_pNoChapter);
+        }
+        const QString name = wantedChapter.isEmpty()
+            ? QString()
+            : QDir(m_document.GetWorkFolder()).relativeFilePath(wantedChapter);
+        m_pNoChapter->setText(texts::NoChapterOpened().arg(name));
+    }
+    if (m_pNoChapter)
+        m_pNoChapter->setVisible(!open);
+    if (m_pCtrl)
+        m_pCtrl->setVisible(open);
+}
+
+bool CLindarView::SaveChapter()
 {
     if (!m_pCtrl || m_strChapterPath.isEmpty() || !QFileInfo::exists(m_strChapterPath))
-        return;
+        return true; // nothing open to write back
     m_document.FitImagesToPaper(false);
     if (!m_pCtrl->SaveDocumentAs(m_strChapterPath, kWriteFormat, kWriteOptions)) {
         // The chapter's edits are still only in the control: keep them there, keep every
         // picture, and keep the book marked so that closing it asks first.
         if (!m_bUnsaved)
             m_bUnsaved = m_pCtrl->IsModified(1);
-        return;
+        platform::ShowMessage(texts::ChapterSaveFailed().arg(m_strChapterPath), texts::AppTitle(),
+                              platform::MessageButtons::Ok, platform::MessageIcon::Warning, this);
+        return false;
     }
     m_bUnsaved = true;
     m_pCtrl->OpenDocument(m_strChapterPath, QString(),
@@ -227,6 +282,9 @@ void CLindarView::SaveChapter()
     QStringList linkedNow;
     CollectLinkedImages(linkedNow);
     UpdatePictures(linkedNow);
+    // The next write-back compares with what the chapter shows now.
+    m_aLinkedImages = linkedNow;
+    return true;
 }
 
 void CLindarView::UpdatePictures(const QStringList& linkedNow)
@@ -240,45 +298,86 @@ void CLindarView::UpdatePictures(const QStringList& linkedNow)
         if (!m_aLinkedImages.contains(picture))
             added.append(picture);
 
-    // A picture another content file still shows stays.
-    const QFileInfoList contentFiles = QDir(m_strContentFolder).entryInfoList(QDir::Files | QDir::Hidden);
-    for (int i = int(removed.size()) - 1; i >= 0; --i) {
-        for (const QFileInfo& file : contentFiles) {
-            const QString extension = file.fileName().mid(file.fileName().lastIndexOf(QLatin1Char('.')) + 1).toUpper();
-            if ((extension == QLatin1String("XHTML") || extension == QLatin1String("XML"))
-                && IsImageUsed(file.filePath(), removed.at(i))) {
-                removed.removeAt(i);
-                break;
-            }
-        }
-    }
-
-    for (const QString& picture : removed)
-        if (IsInsideBook(picture))
-            QFile::remove(picture);
-
-    platform::QtTreeControl* manifest = m_frame.Panes().ManifestTree();
+    // A picture another chapter of the book still shows stays, wherever that chapter lies.
     if (!removed.isEmpty()) {
-        platform::TreeItem item = manifest->GetRootItem();
-        while (item) {
-            const platform::TreeItem next = manifest->GetNextSiblingItem(item);
-            for (const QString& picture : removed) {
-                if (manifest->GetItemText(item) == cutBeforeLastDot(fileNameOf(picture))) {
-                    manifest->DeleteItem(item);
+        const QStringList chapters = BookChapterFiles();
+        for (int i = int(removed.size()) - 1; i >= 0; --i) {
+            for (const QString& chapter : chapters) {
+                if (IsImageUsed(chapter, removed.at(i))) {
+                    removed.removeAt(i);
                     break;
                 }
             }
-            item = next;
         }
     }
+
+    // The manifest items are found by the file their href names, before the files go.
+    QStringList removedFiles;
+    for (const QString& picture : removed)
+        removedFiles.append(cleanFilePath(picture));
+    platform::QtTreeControl* manifest = m_frame.Panes().ManifestTree();
+    QList<platform::TreeItem> removedItems;
+    for (platform::TreeItem item = manifest->GetRootItem(); item && !removed.isEmpty();
+         item = manifest->GetNextSiblingItem(item)) {
+        if (removedFiles.contains(ManifestItemFile(item)))
+            removedItems.append(item);
+    }
+    for (const QString& picture : removed)
+        if (IsInsideBook(picture))
+            QFile::remove(picture);
+    for (platform::TreeItem item : removedItems)
+        manifest->DeleteItem(item);
+
     for (const QString& picture : added)
         AddPictureItem(picture);
 }
 
+QString CLindarView::ManifestItemFile(platform::TreeItem item) const
+{
+    const platform::QtTreeControl* manifest = m_frame.Panes().ManifestTree();
+    const platform::TreeItem mediaType = manifest->GetChildItem(item);
+    const platform::TreeItem href = mediaType ? manifest->GetNextSiblingItem(mediaType) : nullptr;
+    const QString packageFolder = m_document.GetPackageFolder();
+    if (!href || packageFolder.isEmpty())
+        return QString();
+    return ResolveHref(packageFolder, HrefWithoutFragment(manifest->GetItemText(href)));
+}
+
+QStringList CLindarView::BookChapterFiles() const
+{
+    QStringList files;
+    const platform::QtTreeControl* manifest = m_frame.Panes().ManifestTree();
+    for (platform::TreeItem item = manifest->GetRootItem(); item; item = manifest->GetNextSiblingItem(item)) {
+        const platform::TreeItem mediaTypeItem = manifest->GetChildItem(item);
+        const QString mediaType = mediaTypeItem ? manifest->GetItemText(mediaTypeItem) : QString();
+        const QString file = ManifestItemFile(item);
+        if ((isChapterMediaType(mediaType) || isChapterFileName(file)) && IsInsideBook(file)
+            && !files.contains(file))
+            files.append(file);
+    }
+    // Chapter files beside the first chapter count too, listed in the manifest or not.
+    const QFileInfoList contentFiles = QDir(m_strContentFolder).entryInfoList(QDir::Files | QDir::Hidden);
+    for (const QFileInfo& file : contentFiles)
+        if (isChapterFileName(file.fileName()) && !files.contains(file.filePath()))
+            files.append(file.filePath());
+    return files;
+}
+
 void CLindarView::AddPictureItem(const QString& picturePath)
 {
+    platform::QtTreeControl* manifest = m_frame.Panes().ManifestTree();
+    const QString pictureFile = cleanFilePath(picturePath);
+    QStringList ids;
+    for (platform::TreeItem item = manifest->GetRootItem(); item; item = manifest->GetNextSiblingItem(item)) {
+        if (ManifestItemFile(item) == pictureFile)
+            return; // the manifest has it already
+        ids.append(manifest->GetItemText(item));
+    }
     const QString fileName = fileNameOf(picturePath);
-    const QString id = cutBeforeLastDot(fileName);
+    QString id = cutBeforeLastDot(fileName);
+    // Ids are unique in a manifest: a taken one gets a number.
+    for (int n = 2; ids.contains(id); ++n)
+        id = cutBeforeLastDot(fileName) + QStringLiteral("_%1").arg(n);
     const int dot = fileName.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot >= 0 ? fileName.mid(dot + 1).toUpper() : QString();
     // The href is where the picture lies from the package folder: "images/NAME" for a
@@ -290,7 +389,6 @@ void CLindarView::AddPictureItem(const QString& picturePath)
         if (!relative.startsWith(QLatin1String("..")))
             href = relative;
     }
-    platform::QtTreeControl* manifest = m_frame.Panes().ManifestTree();
     platform::TreeItem item = manifest->InsertItem(id, 0);
     manifest->InsertItem(QStringLiteral("image/") + mediaSubtype(extension), 1, item);
     manifest->InsertItem(href, 1, item);
@@ -328,10 +426,17 @@ void CLindarView::CollectLinkedImages(QStringList& list)
 
 bool CLindarView::IsImageUsed(const QString& filePath, const QString& picturePath) const
 {
-    CXmlDocument document;
-    if (!document.Parse(filePath))
-        return false;
     const QString pictureName = fileNameOf(picturePath);
+    CXmlDocument document;
+    if (!document.Parse(filePath)) {
+        // A chapter that is not well-formed XML (an HTML file) still shows its pictures:
+        // any mention of the picture's name keeps the picture.
+        QFile file(filePath);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray text = file.readAll();
+        return text.contains(pictureName.toUtf8()) || text.contains(QUrl::toPercentEncoding(pictureName));
+    }
     // Every img element counts, wherever it stands in the body.
     for (const CXmlNode& node : document.GetDocumentElement().GetElementsByTagName(QStringLiteral("img"))) {
         if (node.GetType() != CXmlNode::NODE_ELEMENT)
@@ -340,8 +445,9 @@ bool CLindarView::IsImageUsed(const QString& filePath, const QString& picturePat
         for (int i = int(attributes.size()) - 1; i >= 0; --i) {
             if (attributes.at(i).GetName().toLower() != QLatin1String("src"))
                 continue;
-            const QString value = attributes.at(i).GetValue();
-            if (value.mid(value.lastIndexOf(QLatin1Char('/')) + 1) == pictureName)
+            const QString value = HrefWithoutFragment(attributes.at(i).GetValue());
+            const QString name = value.mid(value.lastIndexOf(QLatin1Char('/')) + 1);
+            if (name == pictureName || QUrl::fromPercentEncoding(name.toUtf8()) == pictureName)
                 return true;
             break; // the last src attribute decides for its element
         }
@@ -359,7 +465,7 @@ void CLindarView::ImportStyleTemplate(const QString& styleFileName)
 {
     if (m_pCtrl)
         fillStyleTemplate(*m_pCtrl, 20,
-                          platform::ProgramFolder() + QStringLiteral("/template/") + styleFileName, true);
+                          platform::ProgramDataFolder(QStringLiteral("template")) + QLatin1Char('/') + styleFileName, true);
 }
 
 void CLindarView::SetPagePreset(PagePreset preset)

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/controls/TreeControl.h"
+
 #include <QBasicTimer>
 #include <QString>
 #include <QStringList>
@@ -9,6 +11,7 @@ class CDTdxCtrl0;
 class CLindarApp;
 class CLindarDoc;
 class CMainFrame;
+class QLabel;
 
 // The chapter view: edits one chapter file of the book at a time in the word-processor
 // control, writes it back as XHTML, keeps the manifest in step with the chapter's pictures,
@@ -26,8 +29,12 @@ public:
     // The first update after the document was created or loaded.
     void OnInitialUpdate() { InitChapterView(); }
     void InitChapterView();
+    // Opens nothing for a file that is not a chapter or not there, and keeps the open
+    // chapter when it cannot be written back first.
     void OpenChapter(const QString& path, const QString& options);
-    void SaveChapter();
+    // False when the open chapter could not be written; the control keeps its content, the
+    // user has been told, and the book stays marked unsaved.
+    bool SaveChapter();
     void PrepareNewChapter(const QString& path);
     void UpdateUnsavedMark();
     void GoToBookmark(const QString& name);
@@ -56,9 +63,17 @@ private:
     void UpdatePictures(const QStringList& linkedNow);
     bool IsInsideBook(const QString& path) const;
     void AddPictureItem(const QString& picturePath);
+    // The file a manifest item's href names; empty without one.
+    QString ManifestItemFile(platform::TreeItem item) const;
+    // Every file of the book that may show a picture: the manifest's XHTML and HTML items
+    // and the chapter files beside the first chapter.
+    QStringList BookChapterFiles() const;
+    // The control while a chapter is open; else a notice that no chapter could be opened.
+    void ShowChapterState(const QString& wantedChapter);
 
     CMainFrame& m_frame;
     CLindarDoc& m_document;
     CLindarApp& m_app;
     QBasicTimer m_scrollTimer; // timer 1001
+    QLabel* m_pNoChapter = nullptr;
 };

@@ -29,6 +29,12 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+namespace {
+
+constexpr int kSavedMessageMs = 5000; // how long the status bar confirms a save
+
+} // namespace
+
 CMainFrame::CMainFrame(CLindarApp& app)
     : m_app(app)
 {
@@ -67,6 +73,7 @@ bool CMainFrame::OnCreate()
         return false;
     CreateShortcuts();
     resize(1100, 760);
+    EnableBookControls(false); // the trees keep their first notices until a book comes
     UpdateCaption();
     return true;
 }
@@ -129,6 +136,7 @@ void CMainFrame::AddChildFrame(CChildFrame* child)
     m_pChildFrame = child;
     m_pTabs->addTab(child, child->GetDocument()->GetTitle());
     m_pTabs->setCurrentWidget(child);
+    EnableBookControls(true);
     UpdateCaption();
 }
 
@@ -142,6 +150,37 @@ void CMainFrame::DestroyChildFrame(CChildFrame* child)
     if (index >= 0)
         m_pTabs->removeTab(index);
     delete child;
+    if (!m_pChildFrame)
+        ShowNoBook();
+    else
+        UpdateCaption();
+}
+
+void CMainFrame::ShowNoBook()
+{
+    // Nothing may look like a book that is not open: no old name, no form to fill in, no
+    // command that would act on nothing. m_strLastChapter stays for the reopen after a save.
+    m_strBookPath.clear();
+    m_strBaseTitle.clear();
+    m_pPanes->NavigationTree()->DeleteAllItems();
+    m_pPanes->ManifestTree()->DeleteAllItems();
+    m_pPanes->SpineTree()->DeleteAllItems();
+    if (m_pPanes->PropertiesPane())
+        m_pPanes->PropertyGrid()->RemoveAll();
+    EnableBookControls(false);
+    UpdateCaption();
+}
+
+void CMainFrame::EnableBookControls(bool bookOpen)
+{
+    if (m_pPanes->PropertiesPane())
+        m_pPanes->PropertyGrid()->setEnabled(bookOpen);
+    CRibbonBuilder::EnableBookCommands(*m_pRibbon, bookOpen);
+}
+
+void CMainFrame::ShowBookSaved(const QString& path)
+{
+    m_pStatusBar->showMessage(texts::BookSaved().arg(QFileInfo(path).fileName()), kSavedMessageMs);
     UpdateCaption();
 }
 
@@ -163,16 +202,28 @@ void CMainFrame::SetBaseTitle(const QString& title)
 void CMainFrame::UpdateCaption()
 {
     CLindarDoc* document = GetActiveDocument();
+    CLindarView* view = GetActiveView();
+    m_bShownUnsaved = view && view->m_bUnsaved;
+    const QString mark = m_bShownUnsaved ? QStringLiteral(" ") + texts::UnsavedMark() : QString();
     const QString documentTitle = document ? document->GetTitle() : QString();
     if (m_pChildFrame && m_pTabs) {
         const int index = m_pTabs->indexOf(m_pChildFrame);
         if (index >= 0)
-            m_pTabs->setTabText(index, documentTitle);
+            m_pTabs->setTabText(index, documentTitle + mark);
     }
     QString caption = m_strBaseTitle.isEmpty() ? texts::AppTitle() : m_strBaseTitle;
     if (!documentTitle.isEmpty())
         caption += QStringLiteral(" - ") + documentTitle;
-    setWindowTitle(caption);
+    setWindowTitle(caption + mark);
+}
+
+void CMainFrame::RefreshUnsavedMark()
+{
+    CLindarView* view = GetActiveView();
+    if (view)
+        view->UpdateUnsavedMark();
+    if ((view && view->m_bUnsaved) != m_bShownUnsaved)
+        UpdateCaption();
 }
 
 void CMainFrame::RefreshRecentFiles()
@@ -183,6 +234,7 @@ void CMainFrame::RefreshRecentFiles()
 
 void CMainFrame::RefreshStatusBar()
 {
+    RefreshUnsavedMark();
     CLindarDoc* document = GetActiveDocument();
     StatusValues values;
     if (!document || !document->ReadStatus(values))
@@ -289,8 +341,12 @@ void CMainFrame::closeEvent(QCloseEvent* event)
                 event->ignore();
                 return;
             }
-            if (answer == platform::MessageResult::Yes)
-                document->DoFileSave();
+            // A save that failed or was cancelled keeps the window and the book open.
+            if (answer == platform::MessageResult::Yes && !document->DoFileSave()) {
+                m_app.m_bPromptAnswered = false;
+                event->ignore();
+                return;
+            }
         }
     }
     m_bClosing = true;

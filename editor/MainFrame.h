@@ -47,13 +47,21 @@ public:
 
     void SetBaseTitle(const QString& title);
     QString BaseTitle() const { return m_strBaseTitle; }
+    // The caption and the chapter tab, both with the unsaved mark while the book has changes.
     void UpdateCaption();
+    // Asks the view for its unsaved mark and shows it when it changed.
+    void RefreshUnsavedMark();
+    // The window without a book: no book name, empty panes, book commands disabled.
+    void ShowNoBook();
+    // Confirms a save of the book to `path` in the status bar.
+    void ShowBookSaved(const QString& path);
     void RefreshRecentFiles();
     void RefreshStatusBar();
     void ApplyLook(int look);
 
     // The book values of the open book.
     QString m_strBookPath;
+    // The chapter to show after the reopen cycle, relative to the book's work folder.
     QString m_strLastChapter;
     bool m_bClosing = false;
     // Paper flags: exactly one is set.
@@ -68,6 +76,8 @@ protected:
 private:
     void CreateStatusBar();
     void CreateShortcuts();
+    // The publication pane and the book commands take input only while a book is open.
+    void EnableBookControls(bool bookOpen);
     void OnAppAbout();
     void OnFileOpen();
 
@@ -78,4 +88,5 @@ private:
     QTabWidget* m_pTabs = nullptr;
     CChildFrame* m_pChildFrame = nullptr;
     QString m_strBaseTitle;
+    bool m_bShownUnsaved = false; // the caption shows the unsaved mark
 };

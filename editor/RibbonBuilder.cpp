@@ -13,18 +13,19 @@ struct CommandText {
     const char* label;
     const char* toolTip;
     QStyle::StandardPixmap icon;
+    bool needsBook; // does something only while a book is open in a chapter view
 };
 
 const CommandText kCommands[] = {
-    {cmd::NewFile, "새 파일", "새 Epub파일을 엽니다.", QStyle::SP_FileIcon},
-    {cmd::FileOpen, "불러오기", "기존 Epub파일을 엽니다.", QStyle::SP_DialogOpenButton},
-    {cmd::SaveBook, "저장하기", "Epub파일을 저장합니다.", QStyle::SP_DialogSaveButton},
-    {cmd::SaveBookAs, "다른 이름으로 저장하기", "Epub파일을 다른이름으로 저장합니다.", QStyle::SP_DriveFDIcon},
-    {cmd::CloseWindow, "현재 창 닫기", "현재편집중인 문서를 닫습니다.", QStyle::SP_DialogCloseButton},
-    {cmd::AppExit, "프로그램종료", "프로그램을 종료합니다.", QStyle::SP_TitleBarCloseButton},
-    {cmd::ShowPanes, "보기", "작업창 보기", QStyle::SP_FileDialogListView},
-    {cmd::AboutRibbon, "프로그램 정보", "프로그램 정보", QStyle::SP_MessageBoxInformation},
-    {cmd::ScmRegistration, "SCM 등록", "컨텐츠를 SCM에 등록합니다.", QStyle::SP_DriveNetIcon},
+    {cmd::NewFile, "새 파일", "새 Epub파일을 엽니다.", QStyle::SP_FileIcon, false},
+    {cmd::FileOpen, "불러오기", "기존 Epub파일을 엽니다.", QStyle::SP_DialogOpenButton, false},
+    {cmd::SaveBook, "저장하기", "Epub파일을 저장합니다.", QStyle::SP_DialogSaveButton, true},
+    {cmd::SaveBookAs, "다른 이름으로 저장하기", "Epub파일을 다른이름으로 저장합니다.", QStyle::SP_DriveFDIcon, true},
+    {cmd::CloseWindow, "현재 창 닫기", "현재편집중인 문서를 닫습니다.", QStyle::SP_DialogCloseButton, true},
+    {cmd::AppExit, "프로그램종료", "프로그램을 종료합니다.", QStyle::SP_TitleBarCloseButton, false},
+    {cmd::ShowPanes, "보기", "작업창 보기", QStyle::SP_FileDialogListView, false},
+    {cmd::AboutRibbon, "프로그램 정보", "프로그램 정보", QStyle::SP_MessageBoxInformation, false},
+    {cmd::ScmRegistration, "SCM 등록", "컨텐츠를 SCM에 등록합니다.", QStyle::SP_DriveNetIcon, true},
 };
 
 } // namespace
@@ -65,4 +66,11 @@ void CRibbonBuilder::Build(platform::RibbonBar& ribbon)
 
     const int help = ribbon.addCategory(QStringLiteral("도움말"));
     ribbon.addButton(help, ribbon.addPanel(help, QStringLiteral("프로그램정보")), cmd::AboutRibbon);
+}
+
+void CRibbonBuilder::EnableBookCommands(platform::RibbonBar& ribbon, bool bookOpen)
+{
+    for (const CommandText& command : kCommands)
+        if (command.needsBook)
+            ribbon.setCommandEnabled(command.id, bookOpen);
 }

@@ -8,4 +8,6 @@ class RibbonBar;
 class CRibbonBuilder {
 public:
     static void Build(platform::RibbonBar& ribbon);
+    // Enables the commands that need a book while one is open, and disables them otherwise.
+    static void EnableBookCommands(platform::RibbonBar& ribbon, bool bookOpen);
 };

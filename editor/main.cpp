@@ -1,22 +1,41 @@
 // The editor program.
-//   lindar                       start the editor
+//   lindar [BOOK.epub]           start the editor; a book given is opened once start-up is done
 //   lindar --register-component  the word-processor component's install step, then exit
 //   lindar --screenshot FILE     start, save a picture of the main window to FILE, then exit
+//   lindar --help | --version
+#include "editor/CommandLineBook.h"
 #include "editor/LindarApp.h"
 #include "editor/MainFrame.h"
+#include "editor/ScreenshotRun.h"
 #include "editor/TdxComponentRegistration.h"
 #include "platform/core/KnownFolders.h"
 #include "platform/core/MessageBox.h"
+#include "platform/core/ProgramInfo.h"
 #include "platform/ui/QtMessageBoxes.h"
+#include "platform/ui/QtTranslations.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
+
+const char kHelp[] =
+    "Usage: lindar [BOOK.epub]\n"
+    "       lindar --screenshot FILE [BOOK.epub]\n"
+    "       lindar --register-component\n"
+    "       lindar --help | --version\n"
+    "\n"
+    "Tolvo maker, the EPUB 2 book editor. A book given on the command line is opened once\n"
+    "start-up is done.\n"
+    "  --screenshot FILE     start, save a picture of the main window to FILE, then exit\n"
+    "  --register-component  the word-processor component's install step, then exit\n"
+    "\n"
+    "Settings live in $XDG_CONFIG_HOME/Corvel_Vendara Quorra, work folders below\n"
+    "$XDG_DATA_HOME/ePubModule.\n";
 
 // The install step runs without a display.
 int registerComponent(int argc, char** argv)
@@ -29,34 +48,46 @@ int registerComponent(int argc, char** argv)
     return 0;
 }
 
+// An installed copy brings the component with it; its install step runs once per user,
+// as the package cannot reach the users' own registry.
+void registerInstalledComponent()
+{
+    if (platform::IsInstalledCopy() && !CTdxComponentRegistration::IsInstalled())
+        CTdxComponentRegistration::Register(platform::ProgramFolder());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (platform::AnswerInfoRequest(argc, argv, "lindar", kHelp))
+        return 0;
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--register-component") == 0)
             return registerComponent(argc, argv);
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lindar"));
+    QApplication::setApplicationVersion(QString::fromLatin1(platform::KitVersion()));
+    QApplication::setDesktopFileName(QStringLiteral("org.lindar.Lindar"));
+    platform::InstallQtTranslations();
     const QStringList arguments = QApplication::arguments();
 
     platform::QtMessageBoxes messageBoxes;
     platform::ScopedMessageBoxBackend boxes(&messageBoxes);
 
+    registerInstalledComponent();
     CLindarApp lindar;
     if (!lindar.InitInstance(arguments))
         return 1;
+    CCommandLineBook::OpenAfterStartup(lindar, CCommandLineBook::FromArguments(arguments));
 
-    const int screenshot = int(arguments.indexOf(QStringLiteral("--screenshot")));
-    if (screenshot > 0 && screenshot + 1 < arguments.size()) {
-        const QString file = arguments.at(screenshot + 1);
-        QTimer::singleShot(1000, lindar.MainFrame(), [&lindar, file] {
-            const bool saved = lindar.MainFrame()->grab().save(file);
-            if (!saved)
-                std::fprintf(stderr, "lindar: cannot write %s\n", qPrintable(file));
-            lindar.MainFrame()->close();
-        });
+    std::unique_ptr<CScreenshotRun> screenshot;
+    const qsizetype screenshotOption = arguments.indexOf(QStringLiteral("--screenshot"));
+    if (screenshotOption > 0 && screenshotOption + 1 < arguments.size()) {
+        screenshot = std::make_unique<CScreenshotRun>(*lindar.MainFrame(), arguments.at(screenshotOption + 1));
+        screenshot->Start(1000);
     }
-    return application.exec();
+    const int status = application.exec();
+    return screenshot && screenshot->Failed() ? 1 : status;
 }

@@ -15,12 +15,14 @@ UpdateCheckResult CheckForUpdate(quint32& statusCode, CUpdateDlg& dlg)
         return UPDATE_NO_REQUEST;
     case Outcome::ClientError:
         return UPDATE_NET_ERROR;
+    case Outcome::NotSent:
+        break; // no status to report, and no text: the field count decides
     case Outcome::Answered:
+        statusCode = answer.statusCode;
+        if (statusCode != 200)
+            return UPDATE_BAD_STATUS;
         break;
     }
-    statusCode = answer.statusCode;
-    if (statusCode != 200)
-        return UPDATE_BAD_STATUS;
 
     QStringList& fields = dlg.Fields();
     fields += SplitServerFields(DecodeServerText(answer.body, ServerTextEncoding::Utf8));

@@ -41,8 +41,10 @@ UpdateServerAnswer RequestFromUpdateServer(const QString& objectPath)
         answer.outcome = Outcome::NoRequest;
         return answer;
     }
-    if (!request->send(kNoCacheHeader) || !request->queryStatusCode(answer.statusCode))
+    if (!request->send(kNoCacheHeader) || !request->queryStatusCode(answer.statusCode)) {
+        answer.outcome = Outcome::NotSent;
         return answer;
+    }
     answer.outcome = Outcome::Answered;
     if (answer.statusCode != 200)
         return answer;

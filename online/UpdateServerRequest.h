@@ -10,7 +10,8 @@ struct UpdateServerAnswer {
         Answered,     // statusCode holds the status; body holds the body of a 200 answer
         NoConnection, // no connection could be set up (also: no usable server address)
         NoRequest,    // no request could be set up
-        ClientError,  // the internet client failed (name lookup, connect, timeout, ...)
+        NotSent,      // sending failed before an answer arrived (name lookup, connect, timeout, ...)
+        ClientError,  // the internet client itself could not be started
     };
     Outcome outcome = Outcome::ClientError;
     quint32 statusCode = 0;

@@ -73,7 +73,7 @@ bool CNewBookSkeleton::WriteSkeletonFiles(const QString& workFolder)
 
 QString CNewBookSkeleton::TemplateFolder()
 {
-    return platform::ProgramFolder() + QStringLiteral("/template");
+    return platform::ProgramDataFolder(QStringLiteral("template"));
 }
 
 const QStringList& CNewBookSkeleton::TemplateChapterNames()

@@ -11,7 +11,7 @@ public:
     static QString MakeNewWorkFolder(const QString& baseFolder);
     // mimetype, container.xml, stylesheet.css, toc.ncx and content.opf with a fresh GUID.
     static bool WriteSkeletonFiles(const QString& workFolder);
-    // The six chapters, from the program folder's "template" unless another folder is given.
+    // The six chapters, from the delivered "template" folder unless another folder is given.
     static bool CopyTemplateChapters(const QString& workFolder, const QString& templateFolder = QString());
     // A new GUID as lower-case 8-4-4-4-12 hexadecimal digits, without braces.
     static QString MakeGuidText();

@@ -1,6 +1,6 @@
 #include "package/OPFManager.h"
 
-#include <QDir>
+#include "package/HrefPath.h"
 
 namespace {
 
@@ -29,7 +29,9 @@ void COPFManager::Load(const std::shared_ptr<CXmlDocument>& document, const QStr
     if (m_manifestManager.LookupItem(m_spineManager.GetTocId(), mediaType, ncxPath)
         && isNcxMediaType(mediaType)) {
         m_strNCXPath = ncxPath;
-        m_strNCXFolder = packageFolder;
+        // The NCX's sources are relative to the NCX itself, which may sit elsewhere than
+        // the package document (a "../toc.ncx").
+        m_strNCXFolder = ncxPath.left(ncxPath.lastIndexOf(QLatin1Char('/')) + 1);
         // After the metadata, so that the grid already holds the title the tree shows.
         m_ncxManager.LoadNcx(m_strNCXFolder, m_strNCXPath);
     }
@@ -41,13 +43,9 @@ bool COPFManager::GetFirstDocumentPath(QString& path) const
     // The NCX's first play-order entry: its id, and the content source recorded for it.
     // A fragment ("ch1.xhtml#start") names a place in the file, not the file.
     QString firstId;
-    QString firstSource = m_ncxManager.GetFirstPlayOrderSource(firstId);
-    firstSource = firstSource.left(firstSource.indexOf(QLatin1Char('#')));
+    const QString firstSource = HrefWithoutFragment(m_ncxManager.GetFirstPlayOrderSource(firstId));
     if (!firstSource.isEmpty()) {
-        const bool separated = m_strNCXFolder.endsWith(QLatin1Char('/'))
-            || firstSource.startsWith(QLatin1Char('/'));
-        const QString joined = QDir::cleanPath(
-            m_strNCXFolder + (separated ? QString() : QStringLiteral("/")) + firstSource);
+        const QString joined = ResolveHref(m_strNCXFolder, firstSource);
         // The source is data from the book: one that leads out of it is not used.
         if (m_manifestManager.IsInsideBook(joined)) {
             path = joined;

@@ -40,7 +40,7 @@ public:
 
 private:
     QString m_strNCXPath;   // empty when the book has no NCX
-    QString m_strNCXFolder; // the package folder, set only with an NCX
+    QString m_strNCXFolder; // the NCX file's folder, ending in "/"; set only with an NCX
     CXmlNode m_rootElement;
     CPackageNCXManager m_ncxManager;
     CPackageMetadata m_metadata;

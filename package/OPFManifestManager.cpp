@@ -2,24 +2,16 @@
 
 #include "package/ChildLayout.h"
 #include "package/FileTypeImage.h"
+#include "package/HrefPath.h"
 #include "package/OpfNames.h"
 #include "platform/core/PathGuard.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 namespace {
 
 enum ManifestImage { IMAGE_ID = 0, IMAGE_MEDIA_TYPE = 1 };
-
-QString joinHref(const QString& folder, const QString& href)
-{
-    if (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))
-        || href.startsWith(QLatin1Char('/')) || href.startsWith(QLatin1Char('\\')))
-        return folder + href;
-    return folder + QLatin1Char('/') + href;
-}
 
 } // namespace
 
@@ -109,15 +101,7 @@ bool COPFManifestManager::LookupItem(const QString& id, QString& mediaType, QStr
     const auto found = m_itemTable.constFind(id.trimmed());
     if (found == m_itemTable.constEnd())
         return false;
-    QString joined = QDir::cleanPath(joinHref(m_strPackageFolder, found->href));
-    // Hrefs are URLs: "content%20001.xhtml" names the file "content 001.xhtml". The href is
-    // taken as written unless only its decoded form names a file.
-    if (found->href.contains(QLatin1Char('%')) && !QFileInfo::exists(joined)) {
-        const QString decoded = QDir::cleanPath(joinHref(
-            m_strPackageFolder, QUrl::fromPercentEncoding(found->href.toUtf8())));
-        if (QFileInfo::exists(decoded))
-            joined = decoded;
-    }
+    const QString joined = ResolveHref(m_strPackageFolder, found->href);
     // An href is data from the book: one that leads out of the work folder is not used.
     if (!IsInsideBook(joined))
         return false;

@@ -1,11 +1,11 @@
 #include "package/ePubContainerFormat.h"
 
 #include "package/NewBookSkeleton.h"
+#include "package/WorkFolderLock.h"
 #include "platform/core/KnownFolders.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/PathGuard.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -92,18 +92,6 @@ bool syncFile(const QString& path, bool folder)
     const bool ok = (folder ? ::fsync(fd) : ::fdatasync(fd)) == 0;
     ::close(fd);
     return ok;
-}
-
-// The lock file beside a work folder. A long title would make ".title.lock" longer than a
-// file name may be, so such titles are locked under a digest of the name.
-QString lockFilePath(const QString& cleanBase, const QString& name)
-{
-    constexpr qsizetype kMaxNameBytes = 255 - 6; // room for "." and ".lock"
-    const QByteArray bytes = QFile::encodeName(name);
-    const QString lockName = bytes.size() <= kMaxNameBytes
-        ? name
-        : QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
-    return cleanBase + QStringLiteral("/.") + lockName + QStringLiteral(".lock");
 }
 
 void showError(const QString& text)
@@ -241,9 +229,7 @@ QString CePubContainerFormat::ClaimWorkFolder(const QString& base, const QString
         // The folder is emptied now and removed at close: never the one holding the book.
         if (!bookFile.isEmpty() && platform::IsInsideFolder(candidate, bookFile))
             continue;
-        auto lock = std::make_unique<QLockFile>(lockFilePath(cleanBase, name));
-        lock->setStaleLockTime(0); // held as long as the book is open; a dead owner frees it
-        if (lock->tryLock(0)) {
+        if (auto lock = ClaimWorkFolderLock(candidate)) {
             m_pWorkFolderLock = std::move(lock);
             return candidate;
         }
@@ -359,10 +345,7 @@ bool CePubContainerFormat::CreateNewEpub()
         return false;
     // Held like an opened book's, so that opening a book whose title is this folder's name
     // never empties the new book.
-    auto lock = std::make_unique<QLockFile>(lockFilePath(QDir::cleanPath(base), QFileInfo(m_strWorkFolder).fileName()));
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0))
-        m_pWorkFolderLock = std::move(lock);
+    m_pWorkFolderLock = ClaimWorkFolderLock(m_strWorkFolder);
     if (!CNewBookSkeleton::WriteSkeletonFiles(m_strWorkFolder)
         || !CNewBookSkeleton::CopyTemplateChapters(m_strWorkFolder))
         return false;

@@ -2,6 +2,7 @@
 #include "package/ePubContainerFormat.h"
 #include "package/tests/ArchiveBuilder.h"
 #include "package/tests/TestBooks.h"
+#include "platform/core/ProgramInfo.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -80,6 +81,9 @@ TEST(LindarCli, HelpAndUsageErrors)
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("info BOOK.epub"));
     EXPECT_TRUE(help.out.contains("resave IN.epub OUT.epub"));
+    const CliRun version = runCli({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QByteArray("lindar-cli ") + platform::KitVersion() + "\n");
 
     const QList<QStringList> usageErrors{{}, {"info"}, {"info", "a.epub", "b.epub"}, {"resave", "a.epub"}, {"frobnicate"}};
     for (const QStringList& arguments : usageErrors) {

@@ -2,6 +2,7 @@
 // them to the converter KVXE2PPRCONV.
 #include "components/printjob/PrintJobStarter.h"
 #include "components/printjob/TextPages.h"
+#include "platform/core/ProgramInfo.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +18,7 @@ namespace {
 const char kUsage[] =
     "usage: kvx-printjob [--silent | --save-as] [--output OUT.pdf] [--document-name NAME] PAGE.emf...\n"
     "       kvx-printjob [--silent | --save-as] [--output OUT.pdf] [--document-name NAME] --text FILE.txt\n"
+    "       kvx-printjob --help | --version\n"
     "Queues the pages as a job of the \"Corvel PDF\" printer and converts it with KVXE2PPRCONV:\n"
     "  --silent           no window; the converter's notifications are printed (default)\n"
     "  --save-as          the converter asks where to save, with its progress window\n"
@@ -48,6 +50,8 @@ bool readFile(const QString& path, QByteArray* bytes)
 
 int main(int argc, char** argv)
 {
+    if (platform::AnswerInfoRequest(argc, argv, "kvx-printjob", kUsage))
+        return 0;
     QCoreApplication application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);

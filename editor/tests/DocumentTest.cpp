@@ -7,6 +7,8 @@
 #include "editor/RecentFileList.h"
 #include "platform/ui/QtPropertyGrid.h"
 #include "platform/ui/QtTreeControl.h"
+#include "platform/ui/RibbonBar.h"
+#include "platform/ui/StatusIndicatorBar.h"
 
 #include <QDir>
 #include <QApplication>
@@ -19,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <QTabWidget>
 
 using platform::MessageResult;
 
@@ -154,18 +157,83 @@ TEST_F(BookDocument, YesToP1SavesWithoutAReopenCycle)
     Frame().Panes().PropertyGrid()->SetRowValue(0, 0, QStringLiteral("Saved by the question"));
     m_boxes.clear();
     m_boxes.enqueue(MessageResult::Yes);
-    CLindarDoc* second = m_app->OpenBookFile(SimpleBook("second.epub"));
+    const QString secondPath = SimpleBook("second.epub");
+    CLindarDoc* second = m_app->OpenBookFile(secondPath);
     ASSERT_NE(second, nullptr);
-    EXPECT_TRUE(m_app->m_bSavedByPrompt);
+    EXPECT_FALSE(m_app->m_bSavedByPrompt); // it held for the question's save only
     EXPECT_FALSE(m_app->m_bReopening);
+    QPointer<CLindarView> view = View();
     ProcessPosted();
-    EXPECT_EQ(Doc(), second); // nothing reopened the first book
+    EXPECT_EQ(View(), view.data()); // nothing reopened the first book
     EXPECT_TRUE(ReadMember(first, "OEBPS/content.opf").contains("Saved by the question"));
 
-    // Later saves in this run do not reopen either.
+    // A later save of the next book reopens it as any save does.
     Frame().OnCommand(cmd::SaveBook);
     ProcessPosted();
-    EXPECT_EQ(Doc(), second);
+    EXPECT_TRUE(view.isNull());
+    ASSERT_NE(Doc(), nullptr);
+    EXPECT_EQ(Doc()->m_strFileName, QFileInfo(secondPath).absoluteFilePath());
+}
+
+TEST_F(BookDocument, WithoutABookNothingLooksOpen)
+{
+    platform::QtPropertyGrid* grid = Frame().Panes().PropertyGrid();
+    auto saveEnabled = [&] { return Frame().RibbonBar().command(cmd::SaveBook)->isEnabled(); };
+    auto showsNoBook = [&](const char* when) {
+        EXPECT_EQ(Frame().windowTitle(), "Tolvo maker 편집툴") << when;
+        EXPECT_EQ(Frame().m_strBookPath, QString()) << when;
+        EXPECT_EQ(grid->GetGroupCount(), 0) << when;
+        EXPECT_FALSE(grid->isEnabled()) << when;
+        EXPECT_EQ(Frame().Panes().SpineTree()->GetCount(), 0) << when;
+        EXPECT_FALSE(saveEnabled()) << when;
+        EXPECT_FALSE(Frame().RibbonBar().command(cmd::CloseWindow)->isEnabled()) << when;
+    };
+    EXPECT_FALSE(saveEnabled()); // at start
+
+    const QString book = SimpleBook("shown.epub");
+    ASSERT_NE(m_app->OpenBookFile(book), nullptr);
+    EXPECT_TRUE(saveEnabled());
+    EXPECT_TRUE(grid->isEnabled());
+    EXPECT_TRUE(Frame().windowTitle().startsWith("shown.epub"));
+    Fake()->modified = true;
+    m_boxes.clear();
+    m_boxes.enqueue(MessageResult::No);
+    Frame().OnCommand(cmd::CloseWindow);
+    showsNoBook("after closing");
+
+    // A refused file closes the open book, shows nothing and is no recent file.
+    const QString junk = Scratch("junk.epub");
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a zip archive at all");
+    file.close();
+    ASSERT_NE(m_app->OpenBookFile(book), nullptr);
+    m_boxes.clear();
+    m_boxes.enqueue(MessageResult::No);
+    EXPECT_EQ(m_app->OpenBookFile(junk), nullptr);
+    showsNoBook("after a refused file");
+    CRecentFileList recent;
+    recent.ReadList();
+    EXPECT_FALSE(recent.Entries().contains(junk));
+    EXPECT_TRUE(recent.Entries().contains(QFileInfo(book).absoluteFilePath()));
+}
+
+TEST_F(BookDocument, UnsavedChangesShowAndASaveIsConfirmed)
+{
+    ASSERT_NE(m_app->OpenBookFile(SimpleBook("marked.epub")), nullptr);
+    QTabWidget* tabs = Frame().findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->tabText(0), "ch1.xhtml");
+    Fake()->modified = true;
+    Frame().RefreshUnsavedMark();
+    EXPECT_EQ(tabs->tabText(0), "ch1.xhtml *");
+    EXPECT_EQ(Frame().windowTitle(), "marked.epub - ch1.xhtml *");
+
+    Frame().OnCommand(cmd::SaveBook);
+    EXPECT_EQ(Frame().StatusBar().currentMessage(), "marked.epub 파일을 저장했습니다.");
+    ProcessPosted();
+    EXPECT_EQ(Frame().windowTitle(), "marked.epub - ch1.xhtml");
+    EXPECT_EQ(tabs->tabText(0), "ch1.xhtml");
 }
 
 TEST_F(BookDocument, ClosingTheWindowWithChangesAsksOnce)

@@ -2,7 +2,9 @@
 
 #include "FakeTdxControl.h"
 
+#include "editor/BookPanes.h"
 #include "editor/TdxComponentRegistration.h"
+#include "platform/ui/QtTreeControl.h"
 #include "platform/core/KnownFolders.h"
 
 #include <QCoreApplication>
@@ -65,4 +67,17 @@ QStringList EditorFixture::Questions() const
     for (const platform::MessageRequest& request : m_boxes.asked())
         texts << request.text;
     return texts;
+}
+
+QStringList EditorFixture::ManifestItems() const
+{
+    const platform::QtTreeControl& tree = *Frame().Panes().ManifestTree();
+    QStringList out;
+    for (platform::TreeItem item = tree.GetRootItem(); item; item = tree.GetNextSiblingItem(item)) {
+        const platform::TreeItem type = tree.GetChildItem(item);
+        const platform::TreeItem href = type ? tree.GetNextSiblingItem(type) : nullptr;
+        out << tree.GetItemText(item) + "|" + (type ? tree.GetItemText(type) : QString()) + "|"
+                + (href ? tree.GetItemText(href) : QString());
+    }
+    return out;
 }

@@ -38,6 +38,8 @@ protected:
     // A two-chapter book "name" in the scratch folder.
     QString SimpleBook(const QString& name, const QString& title = QStringLiteral("Test Book"));
     QStringList Questions() const;
+    // The manifest tree as "id|media-type|href" lines.
+    QStringList ManifestItems() const;
 
     platform::ScriptedMessageBoxes m_boxes;
     platform::ScriptedFileDialogs m_dialogs;

@@ -83,6 +83,22 @@ tdx::ParameterSetPtr FakeTdxControl::addObject(const QString& id)
     return object->m_properties;
 }
 
+tdx::ParameterSetPtr FakeTdxControl::addLinkedPicture(int number, const QString& path)
+{
+    tdx::ParameterSetPtr properties = addObject(QStringLiteral("gso"));
+    auto image = properties->createItemSet(QStringLiteral("ShapeDrawImageAttr"), QStringLiteral("ShapeDrawImageAttr"));
+    image->setItem(QStringLiteral("Embedded"), 0);
+    image->setItem(QStringLiteral("FileName"), number);
+    picturePaths.insert(number, path);
+    return properties;
+}
+
+void FakeTdxControl::embed(const tdx::ParameterSetPtr& properties)
+{
+    properties->createItemSet(QStringLiteral("ShapeDrawImageAttr"), QStringLiteral("ShapeDrawImageAttr"))
+        ->setItem(QStringLiteral("Embedded"), 1);
+}
+
 void FakeTdxControl::relink()
 {
     for (int i = 0; i + 1 < m_objects.size(); ++i)

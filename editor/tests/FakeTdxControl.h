@@ -27,6 +27,10 @@ public:
 
     // Appends a drawing object before the closing one and returns its property set.
     tdx::ParameterSetPtr addObject(const QString& id);
+    // Appends a linked picture object whose picture number `number` names `path`.
+    tdx::ParameterSetPtr addLinkedPicture(int number, const QString& path);
+    // Makes a picture object embedded, so that it no longer counts as a linked picture.
+    static void embed(const tdx::ParameterSetPtr& properties);
     // The values an action's default step fills in, by action name (sub-sets included).
     tdx::ParameterSetPtr defaultsOf(const QString& action);
 

@@ -5,11 +5,13 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QUrl>
 
 namespace {
 
-bool writeText(const QString& path, const QString& text)
+bool writeText(const QString& written, const QString& text)
 {
+    const QString path = QDir::cleanPath(written); // "OEBPS/../text" before OEBPS exists
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0;
@@ -52,19 +54,27 @@ QString WriteTestBook(const QString& scratch, const QString& name, const TestBoo
         "  <rootfiles><rootfile full-path=\"OEBPS/content.opf\" media-type=\"application/oebps-package+xml\"/></rootfiles>\n"
         "</container>\n"));
 
-    QString manifest = QStringLiteral("    <item id=\"ncx\" href=\"toc.ncx\" media-type=\"application/x-dtbncx+xml\"/>\n");
+    const QString packageFolder = root + QStringLiteral("/OEBPS");
+    const QString ncxPath = QDir::cleanPath(packageFolder + QLatin1Char('/') + layout.ncxHref);
+    const QDir ncxFolder(QFileInfo(ncxPath).absolutePath());
+    auto href = [&](const QString& path) {
+        return layout.encodeHrefs ? QString::fromUtf8(QUrl::toPercentEncoding(path, "/")) : path;
+    };
+    QString manifest = QStringLiteral("    <item id=\"ncx\" href=\"%1\" media-type=\"application/x-dtbncx+xml\"/>\n")
+                           .arg(layout.ncxHref);
     QString spine;
     QString navPoints;
     int order = 1;
     for (const TestChapter& chapter : layout.chapters) {
-        const QString id = QFileInfo(chapter.fileName).completeBaseName();
+        const QString id = QFileInfo(chapter.fileName).completeBaseName().replace(' ', '_');
+        const QString source = ncxFolder.relativeFilePath(QDir::cleanPath(packageFolder + '/' + chapter.fileName));
         manifest += QStringLiteral("    <item id=\"%1\" href=\"%2\" media-type=\"application/xhtml+xml\"/>\n")
-                        .arg(id, chapter.fileName);
+                        .arg(id, href(chapter.fileName));
         spine += QStringLiteral("    <itemref idref=\"%1\"/>\n").arg(id);
         navPoints += QStringLiteral("    <navPoint id=\"navPoint-%1\" playOrder=\"%1\"><navLabel><text>%2</text></navLabel>"
                                     "<content src=\"%3\"/></navPoint>\n")
                          .arg(order++)
-                         .arg(chapter.title.isEmpty() ? id : chapter.title, chapter.fileName);
+                         .arg(chapter.title.isEmpty() ? id : chapter.title, href(source));
         ok = ok && writeText(root + QStringLiteral("/OEBPS/") + chapter.fileName, QStringLiteral(
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.1//EN\" \"http://www.w3.org/TR/xhtml11/DTD/xhtml11.dtd\">\n"
@@ -73,7 +83,8 @@ QString WriteTestBook(const QString& scratch, const QString& name, const TestBoo
     }
     for (const QString& picture : layout.pictures) {
         manifest += QStringLiteral("    <item id=\"%1\" href=\"images/%2\" media-type=\"%3\"/>\n")
-                        .arg(QFileInfo(picture).completeBaseName(), picture, mediaTypeOf(picture));
+                        .arg(layout.pictureIds.value(picture, QFileInfo(picture).completeBaseName()),
+                             href(picture), mediaTypeOf(picture));
         ok = ok && WriteTestPicture(root + QStringLiteral("/OEBPS/images/") + picture);
     }
     ok = ok && writeText(root + QStringLiteral("/OEBPS/content.opf"), QStringLiteral(
@@ -84,7 +95,7 @@ QString WriteTestBook(const QString& scratch, const QString& name, const TestBoo
         "    <dc:identifier id=\"BookId\">urn:uuid:2f0c1c52-8d6e-4f0e-9a53-0c5b7c2d9e11</dc:identifier>\n"
         "  </metadata>\n  <manifest>\n%2  </manifest>\n  <spine toc=\"ncx\">\n%3  </spine>\n</package>\n")
         .arg(layout.title, manifest, spine));
-    ok = ok && writeText(root + QStringLiteral("/OEBPS/toc.ncx"), QStringLiteral(
+    ok = ok && writeText(ncxPath, QStringLiteral(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<ncx xmlns=\"http://www.daisy.org/z3986/2005/ncx/\" version=\"2005-1\">\n"
         "  <head><meta name=\"dtb:uid\" content=\"urn:uuid:2f0c1c52-8d6e-4f0e-9a53-0c5b7c2d9e11\"/></head>\n"
@@ -95,8 +106,10 @@ QString WriteTestBook(const QString& scratch, const QString& name, const TestBoo
 
     const QString epub = scratch + QLatin1Char('/') + name;
     QFile::remove(epub);
+    QStringList members = QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    members.removeAll(QStringLiteral("mimetype"));
     if (!run(root, {QStringLiteral("-X0q"), epub, QStringLiteral("mimetype")})
-        || !run(root, {QStringLiteral("-Xrq9"), epub, QStringLiteral("META-INF"), QStringLiteral("OEBPS")}))
+        || !run(root, QStringList{QStringLiteral("-Xrq9"), epub} + members))
         return {};
     return epub;
 }

@@ -2,6 +2,7 @@
 // Small books made on the fly for the editor's tests: a container, a package with its
 // manifest and spine, an NCX and a few chapters, packed with `zip` (mimetype first, stored).
 #include <QList>
+#include <QMap>
 #include <QString>
 
 struct TestChapter {
@@ -12,8 +13,11 @@ struct TestChapter {
 
 struct TestBookSpec {
     QString title = QStringLiteral("Test Book");
-    QList<TestChapter> chapters;
+    QList<TestChapter> chapters; // file names may hold folders, "../text/ch1.xhtml" too
     QStringList pictures; // file names below OEBPS/images/, listed in the manifest
+    QMap<QString, QString> pictureIds; // picture file name -> manifest id, when not its base name
+    QString ncxHref = QStringLiteral("toc.ncx"); // from OEBPS/; the NCX's sources are relative to it
+    bool encodeHrefs = false; // hrefs and sources percent-encoded ("a%20b.xhtml")
 };
 
 // Writes the book's files into a fresh folder below `scratch` and packs them into

@@ -74,24 +74,27 @@ TEST_F(ScmRegistrationTest, QuestionAndNotReadyMessageLookAsTheUserKnowsThem)
     EXPECT_EQ(notReady.owner, &mainFrame);
 }
 
-TEST_F(ScmRegistrationTest, FailuresBeforeAnAnswer)
+// Whatever stops the request before an answer, the service counts as not ready.
+TEST_F(ScmRegistrationTest, FailuresBeforeAnAnswerSayNotReady)
 {
-    // No usable server setting: no connection, so the service counts as not ready.
-    SetUpdateServer(QString(), 80);
-    EXPECT_TRUE(QueryScmRegistrationUrl(&mainFrame).isEmpty());
-    ASSERT_EQ(boxes.asked().size(), 1);
-    EXPECT_EQ(boxes.asked()[0].text, kNotReady);
-
-    // Nobody listening: the client's own error, and no message.
-    boxes.clear();
     quint16 closedPort = 0;
     {
         LoopbackHttpServer gone;
         closedPort = gone.port();
     }
-    SetUpdateServer(QStringLiteral("127.0.0.1"), closedPort);
-    EXPECT_TRUE(QueryScmRegistrationUrl(&mainFrame).isEmpty());
-    EXPECT_TRUE(boxes.asked().isEmpty());
+    const std::pair<QVariant, QVariant> settings[] = {
+        {QString(), 80},                          // no usable server setting: no connection
+        {QStringLiteral("127.0.0.1"), closedPort}, // nobody listening: sending fails
+        {QStringLiteral("update.lindar.invalid"), 80}, // the name never resolves: sending fails
+    };
+    for (const auto& [host, port] : settings) {
+        SetUpdateServer(host, port);
+        boxes.clear();
+        EXPECT_TRUE(QueryScmRegistrationUrl(&mainFrame).isEmpty()) << host.toString().toStdString();
+        ASSERT_EQ(boxes.asked().size(), 1) << host.toString().toStdString();
+        EXPECT_EQ(boxes.asked()[0].text, kNotReady);
+        EXPECT_EQ(boxes.asked()[0].owner, &mainFrame);
+    }
 }
 
 TEST_F(ScmRegistrationTest, CommandOpensTheAddressOnlyAfterYes)

@@ -26,6 +26,7 @@ TEST(FirstDocument, NcxStepFirstThenTheSpine)
     } cases[] = {
         {"play order 1 wins over the spine", ncxWithFirstPoint("id=\"n\" playOrder=\"1\"", "<content src=\"text/c2.xhtml\"/>"), "text/c2.xhtml"},
         {"a fragment is not part of the file", ncxWithFirstPoint("id=\"n\" playOrder=\"1\"", "<content src=\"text/c2.xhtml#p3\"/>"), "text/c2.xhtml"},
+        {"a percent-encoded source names the decoded file", ncxWithFirstPoint("id=\"n\" playOrder=\"1\"", "<content src=\"text/c%202.xhtml#p3\"/>"), "text/c 2.xhtml"},
         {"a source leaving the book is not used", ncxWithFirstPoint("id=\"n\" playOrder=\"1\"", "<content src=\"../../../../etc/passwd\"/>"), "c1.xhtml"},
         {"no source: the point's id as a manifest id", ncxWithFirstPoint("id=\"c2\" playOrder=\"1\"", ""), "text/c2.xhtml"},
         {"playOrder 0 falls back to the spine", ncxWithFirstPoint("id=\"n\" playOrder=\"0\"", "<content src=\"text/c2.xhtml\"/>"), "c1.xhtml"},
@@ -35,6 +36,7 @@ TEST(FirstDocument, NcxStepFirstThenTheSpine)
         QTemporaryDir work;
         ASSERT_TRUE(testbooks::writeFile(work.filePath("OEBPS/content.opf"), testbooks::kPackage));
         ASSERT_TRUE(testbooks::writeFile(work.filePath("OEBPS/toc.ncx"), c.ncx));
+        ASSERT_TRUE(testbooks::writeFile(work.filePath("OEBPS/text/c 2.xhtml"), "<html/>"));
         COpenPackageFormat package;
         package.SetWorkFolder(work.path());
         ASSERT_TRUE(package.LoadPackageDocument(work.filePath("OEBPS/content.opf")));

@@ -1,14 +1,36 @@
 // KVXE2PPRCONV: converts one print job of the "Corvel PDF" printer into a PDF.
 #include "pdfprinter/converter/PrinterConverterApp.h"
 #include "platform/core/MessageBox.h"
+#include "platform/core/ProgramInfo.h"
 #include "platform/ui/QtMessageBoxes.h"
+#include "platform/ui/QtTranslations.h"
 
 #include <QApplication>
 
+namespace {
+
+const char kHelp[] =
+    "Usage: KVXE2PPRCONV /X | /S\n"
+    "       KVXE2PPRCONV --help | --version\n"
+    "\n"
+    "Converts one print job of the \"Corvel PDF\" printer into a PDF. The job block is taken\n"
+    "from the named shared memory that the print-job starter (kvx-printjob) made.\n"
+    "  /X  silent: no window, progress relayed to the starter\n"
+    "  /S  asks where to save and shows its progress window\n"
+    "Without a switch only the empty window shows.\n"
+    "KVX_MESSAGE_BOXES=stderr writes its message boxes to stderr instead of showing them.\n"
+    "Exit status: 0 when the PDF was made (or no job was asked for), 1 otherwise.\n";
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    if (platform::AnswerInfoRequest(argc, argv, "KVXE2PPRCONV", kHelp))
+        return 0;
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
+    // The save dialog and the message boxes' buttons follow the Korean texts.
+    platform::InstallQtTranslations();
 
     // Boxes are dialogs; KVX_MESSAGE_BOXES=stderr writes them to stderr instead, for runs
     // that nobody watches.

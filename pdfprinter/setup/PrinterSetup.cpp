@@ -357,14 +357,14 @@ void CPrinterSetup::ScheduleRetry()
     else
         return;
 
-    // At most one retry per minute: the stored time is compared over its own length, so
-    // a missing or empty value never schedules one.
+    // At most one retry per minute: the stored time is compared over its own length. No
+    // stored time means no retry yet (a fresh machine), so one is scheduled.
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const QString thisMinute = QString::asprintf("%d.%d.%d-%d:%d\n", now.date().year(), now.date().month(),
                                                  now.date().day(), now.time().hour(), now.time().minute());
     QString lastTime;
     Registry::readText(RegistryHive::LocalMachine, kProductKey, QStringLiteral("LastTime"), &lastTime);
-    if (lastTime != thisMinute.left(lastTime.size())) {
+    if (lastTime.isEmpty() || lastTime != thisMinute.left(lastTime.size())) {
         Registry::writeText(RegistryHive::LocalMachine, kProductKey, QStringLiteral("LastTime"), thisMinute);
         Registry::writeText(RegistryHive::LocalMachine, kRunOnceKey, kRetryValue, command);
     }

@@ -21,6 +21,38 @@ QString ProgramFolder()
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
 }
 
+namespace {
+
+// Set by the build from the install layout; "../share/lindar" for the usual one.
+QString installedDataFolder(const QString& programFolder)
+{
+    return QDir::cleanPath(programFolder + QStringLiteral("/" KVX_DATADIR_FROM_BINDIR));
+}
+
+bool isFolder(const QString& path) { return QFileInfo(path).isDir(); }
+
+} // namespace
+
+QString ProgramDataFolder(const QString& name) { return ProgramDataFolder(ProgramFolder(), name); }
+
+QString ProgramDataFolder(const QString& programFolder, const QString& name)
+{
+    const QString beside = programFolder + QLatin1Char('/') + name;
+    if (isFolder(beside))
+        return beside;
+    const QString installed = installedDataFolder(programFolder) + QLatin1Char('/') + name;
+    return isFolder(installed) ? installed : beside;
+}
+
+bool IsInstalledCopy() { return IsInstalledCopy(ProgramFolder()); }
+
+bool IsInstalledCopy(const QString& programFolder)
+{
+    const QString data = QStringLiteral("template");
+    return !isFolder(programFolder + QLatin1Char('/') + data)
+        && isFolder(installedDataFolder(programFolder) + QLatin1Char('/') + data);
+}
+
 QString PlatformRoot()
 {
     const QString configured = qEnvironmentVariable("KVX_PLATFORM_ROOT");

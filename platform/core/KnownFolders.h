@@ -11,6 +11,15 @@ QString LocalAppDataFolder();
 QString TempFolder();
 // The folder of the running executable.
 QString ProgramFolder();
+// A data folder delivered with the programs ("template", "help"): beside the program in a
+// build, else in the installed data folder (<prefix>/share/lindar beside <prefix>/bin).
+// A program folder holding neither gets the folder beside it, where a build would put it.
+QString ProgramDataFolder(const QString& name);
+QString ProgramDataFolder(const QString& programFolder, const QString& name);
+// Whether the running program is an installed copy: its data lies in the installed data
+// folder, not beside it.
+bool IsInstalledCopy();
+bool IsInstalledCopy(const QString& programFolder);
 // Root of the file-backed platform stand-ins: $KVX_PLATFORM_ROOT, else LocalAppData/kvx-platform.
 QString PlatformRoot();
 // The Windows folder and the (native) system folder inside it, under the platform root.

@@ -34,8 +34,29 @@ bool SystemShell::execute(const ShellRequest& request)
     if (request.target.isEmpty())
         return false;
     if (request.kind == ShellRequest::Kind::Open)
-        return QProcess::startDetached(QStringLiteral("xdg-open"), {request.target});
+        return open(request.target);
     return QProcess::startDetached(request.target, request.arguments);
+}
+
+bool SystemShell::open(const QString& target) const
+{
+    auto* opener = new QProcess;
+    opener->setProcessChannelMode(QProcess::ForwardedChannels);
+    opener->setStandardInputFile(QProcess::nullDevice());
+    opener->start(QStringLiteral("xdg-open"), {target});
+    if (!opener->waitForStarted()) {
+        delete opener;
+        return false;
+    }
+    if (opener->state() == QProcess::NotRunning || opener->waitForFinished(m_openerWaitMs)) {
+        const bool opened = opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+        delete opener;
+        return opened;
+    }
+    // Still running: it is showing the file. Deleting the process object would kill it, so
+    // the object goes when the process ends (or stays with the program when that ends first).
+    QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+    return true;
 }
 
 ScopedShellBackend::ScopedShellBackend(ShellBackend* backend)

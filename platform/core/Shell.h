@@ -25,10 +25,20 @@ ShellBackend* shellBackend();
 bool ShellOpen(const QString& fileOrAddress);
 bool ShellStart(const QString& program, const QStringList& arguments = {});
 
-// Hands requests to xdg-open and detached processes.
+// Hands Open to xdg-open and Start to a detached process. Open succeeds when xdg-open ends
+// with status 0, or is still running after `openerWaitMs`: without a desktop environment
+// it runs the handling program in the foreground, and that one is then left running. It
+// fails when xdg-open cannot be started or ends with another status (no program handles
+// the file, the file is missing, ...).
 class SystemShell : public ShellBackend {
 public:
+    explicit SystemShell(int openerWaitMs = 3000) : m_openerWaitMs(openerWaitMs) {}
     bool execute(const ShellRequest& request) override;
+
+private:
+    bool open(const QString& target) const;
+
+    int m_openerWaitMs;
 };
 
 class RecordingShell : public ShellBackend {

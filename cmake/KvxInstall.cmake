@@ -1,0 +1,37 @@
+# What `cmake --install` puts where; the layout is set in KvxInstallLayout.cmake.
+# `cmake --build build --target kvx_installed` builds just what is installed.
+add_custom_target(kvx_installed)
+foreach(program lindar lindar-cli KVXE2PPRCONV pdfsetup kvx-printjob)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    add_dependencies(kvx_installed ${program})
+  endif()
+endforeach()
+
+if(TARGET KVXE2PT32)
+  # Only the converter loads it; it has no business on the system's library path.
+  install(TARGETS KVXE2PT32 LIBRARY DESTINATION ${KVX_INSTALL_PKGLIBDIR})
+  set_target_properties(KVXE2PT32 PROPERTIES INSTALL_RPATH "")
+  add_dependencies(kvx_installed KVXE2PT32)
+endif()
+
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/template ${PROJECT_SOURCE_DIR}/help
+  DESTINATION ${KVX_INSTALL_DATADIR} PATTERN .keep EXCLUDE)
+add_dependencies(kvx_installed kvx_data_folders)
+
+# pdfsetup installs the printer from x86/ and x64/ of the folder it is given. Only this
+# machine's architecture is built, so both hold the same files: the driver-side libraries,
+# and links to the installed converter and transcoder (pdfsetup copies what they point to).
+if(TARGET pdfsetup)
+  file(RELATIVE_PATH KVX_BINDIR_FROM_ARCHDIR
+    ${CMAKE_INSTALL_PREFIX}/${KVX_INSTALL_PKGLIBDIR}/x64 ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR})
+  foreach(arch x86 x64)
+    set(archdir ${KVX_INSTALL_PKGLIBDIR}/${arch})
+    install(TARGETS KVXE2PPRDRV KVXE2PPRUI KVXE2PPRMON LIBRARY DESTINATION ${archdir})
+    install(CODE "
+      set(archdir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${archdir}\")
+      file(CREATE_LINK ${KVX_BINDIR_FROM_ARCHDIR}/KVXE2PPRCONV \${archdir}/KVXE2PPRCONV.exe SYMBOLIC)
+      file(CREATE_LINK ../$<TARGET_FILE_NAME:KVXE2PT32> \${archdir}/KVXE2PT32.dll SYMBOLIC)")
+  endforeach()
+  add_dependencies(kvx_installed KVXE2PPRDRV KVXE2PPRUI KVXE2PPRMON)
+endif()
