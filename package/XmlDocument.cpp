@@ -1,10 +1,11 @@
 #include "package/XmlDocument.h"
 
+#include "platform/core/LegacyEncoding.h"
+
 #include <QFile>
 #include <QSaveFile>
 
 #include <cstring>
-#include <iconv.h>
 
 namespace {
 
@@ -33,25 +34,6 @@ struct Utf8Text {
     bool converted = false; // the file was in another encoding
     QByteArray bytes;
 };
-
-// Converts all of data, or fails: a byte that is not of the encoding makes the file unreadable
-// rather than silently different.
-bool convertToUtf8(const QByteArray& data, const char* encoding, QByteArray& out)
-{
-    const iconv_t converter = iconv_open("UTF-8", encoding);
-    if (converter == iconv_t(-1))
-        return false;
-    // No character takes more than four bytes in UTF-8 nor less than one in any encoding.
-    out.resize(data.size() * 4 + 4);
-    char* in = const_cast<char*>(data.constData());
-    size_t inLeft = size_t(data.size());
-    char* written = out.data();
-    size_t outLeft = size_t(out.size());
-    const bool done = iconv(converter, &in, &inLeft, &written, &outLeft) != size_t(-1) && inLeft == 0;
-    iconv_close(converter);
-    out.truncate(out.size() - qsizetype(outLeft));
-    return done;
-}
 
 // The encoding pseudo-attribute of an XML declaration at the start of ASCII-compatible bytes.
 QByteArray declaredEncoding(const QByteArray& data)
@@ -106,7 +88,7 @@ Utf8Text toUtf8(const QByteArray& data)
     for (const WideForm& form : kWideForms) {
         if (data.startsWith(form.start)) {
             text.converted = true;
-            text.ok = convertToUtf8(data.mid(form.byteOrderMark ? form.start.size() : 0), form.encoding, text.bytes);
+            text.ok = platform::ConvertToUtf8(data.mid(form.byteOrderMark ? form.start.size() : 0), form.encoding, text.bytes);
             return text;
         }
     }
@@ -122,7 +104,7 @@ Utf8Text toUtf8(const QByteArray& data)
     }
     text.converted = true;
     // The declaration itself must come out unchanged, or the label named no ASCII-based encoding.
-    text.ok = convertToUtf8(data, iconvName(label).constData(), text.bytes) && text.bytes.startsWith("<?xml");
+    text.ok = platform::ConvertToUtf8(data, iconvName(label).constData(), text.bytes) && text.bytes.startsWith("<?xml");
     return text;
 }
 

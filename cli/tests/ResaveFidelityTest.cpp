@@ -217,6 +217,11 @@ TEST(ResaveFidelity, EveryCorpusBookKeepsItsPackageData)
         const QString source = corpus + "/" + book.file;
         const QString target = out.filePath(book.file);
         const CliRun resave = runCli({"resave", source, target});
+        // A book whose container names no usable package is never saved: nothing to keep.
+        if (resave.exitCode == 1 && resave.err.contains("no usable package file")) {
+            EXPECT_FALSE(QFileInfo::exists(target)) << book.file.toStdString();
+            continue;
+        }
         if (resave.exitCode != 0) {
             ADD_FAILURE() << book.file.toStdString() << ": resave failed: " << resave.err.toStdString();
             differing.append(book.file);

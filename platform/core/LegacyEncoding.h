@@ -9,8 +9,9 @@ namespace platform {
 // True when `bytes` are valid UTF-8.
 bool IsValidUtf8(const QByteArray& bytes);
 
-// Converts `bytes` from `encoding` (an iconv name such as "CP949") to UTF-8. False when the
-// encoding is unknown or the bytes are not valid in it; `out` is then left empty.
+// Converts all of `bytes` from `encoding` (an iconv name such as "CP949" or "UTF-16LE") to
+// UTF-8. False when the encoding is unknown or a byte is not of it, so that text is never
+// silently different; `out` is then left empty.
 bool ConvertToUtf8(const QByteArray& bytes, const char* encoding, QByteArray& out);
 
 } // namespace platform
