@@ -24,6 +24,9 @@ int InfoCommand::run(const QStringList& arguments, QTextStream& out)
     }
     BookSession session;
     const bool accepted = session.open(arguments.first());
+    if (accepted && !session.container().HasPackage())
+        std::fprintf(stderr, "lindar-cli: no package: %s\n",
+                     session.container().GetPackageProblem().toLocal8Bit().constData());
     out << QJsonDocument(describeBook(session, arguments.first(), accepted)).toJson(QJsonDocument::Indented);
     out.flush();
     return accepted ? EXIT_OK : EXIT_FAILED;

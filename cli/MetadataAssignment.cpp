@@ -48,6 +48,10 @@ bool MetadataAssignment::Parse(const QString& text, MetadataAssignment& out, QSt
         error = QStringLiteral("unknown metadata row '%1'; rows are: %2").arg(out.name, knownNames().join(QStringLiteral(", ")));
         return false;
     }
+    if (row == MetadataTables::ROW_DATE && !out.value.isEmpty() && !MetadataTables::IsW3CDate(out.value)) {
+        error = QStringLiteral("'%1': %2").arg(out.value, MetadataTables::W3CDateRule());
+        return false;
+    }
     const QStringList choices = row < 0 ? QStringList() : grid.GetRowOptions(CMetadataGridBuilder::GROUP_REQUIRED, row);
     if (!choices.isEmpty() && !choices.contains(out.value)) {
         error = QStringLiteral("'%1' takes one of: %2").arg(out.name, choices.join(QStringLiteral(", ")));

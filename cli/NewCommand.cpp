@@ -26,9 +26,13 @@ int NewCommand::run(const QStringList& arguments, QTextStream&)
                              "beside the program complete?)\n");
         return EXIT_FAILED;
     }
+    // Written through the saves, as the editor's first save of a new book does: they drop
+    // the skeleton's placeholder texts.
+    session.savePackageFiles();
     if (!session.saveAs(arguments.first())) {
-        std::fprintf(stderr, "lindar-cli: %s could not be written\n",
-                     QFile::encodeName(arguments.first()).constData());
+        std::fprintf(stderr, "lindar-cli: %s could not be written: %s\n",
+                     QFile::encodeName(arguments.first()).constData(),
+                     session.container().GetLastError().toLocal8Bit().constData());
         return EXIT_FAILED;
     }
     return EXIT_OK;

@@ -50,12 +50,22 @@ int ResaveCommand::run(const QStringList& arguments, QTextStream&)
                      QFile::encodeName(files[0]).constData());
         return EXIT_FAILED;
     }
+    // Saving a book without its package would write an empty book over the reader's copy.
+    if (!session.container().HasPackage()) {
+        std::fprintf(stderr, "lindar-cli: %s has no usable package file: %s\n",
+                     QFile::encodeName(files[0]).constData(),
+                     session.container().GetPackageProblem().toLocal8Bit().constData());
+        return EXIT_FAILED;
+    }
     for (const MetadataAssignment& assignment : assignments)
         assignment.ApplyTo(session.metadataGrid());
     session.savePackageFiles();
+    for (const QString& rejected : session.container().GetPackage().GetOPFManager().GetMetadata().GetRejectedValues())
+        std::fprintf(stderr, "lindar-cli: not written: %s\n", rejected.toLocal8Bit().constData());
     if (!session.saveAs(files[1])) {
-        std::fprintf(stderr, "lindar-cli: %s could not be written\n",
-                     QFile::encodeName(files[1]).constData());
+        std::fprintf(stderr, "lindar-cli: %s could not be written: %s\n",
+                     QFile::encodeName(files[1]).constData(),
+                     session.container().GetLastError().toLocal8Bit().constData());
         return EXIT_FAILED;
     }
     return EXIT_OK;

@@ -41,6 +41,7 @@ inline QString FileExtension() { return QStringLiteral(".epub"); }
 
 // The framework's file-error messages.
 inline QString CannotOpenFile() { return QStringLiteral("%1\n파일을 열 수 없습니다."); }
+inline QString NoPackage() { return QStringLiteral("%1\n편집할 패키지 문서가 없어 책을 열 수 없습니다.\n%2"); }
 
 // Splash texts, in start-up order.
 inline QString SplashInitial() { return QStringLiteral("Start Quorra..."); }

@@ -140,8 +140,15 @@ void CLindarDoc::LoadBook(QFile& file, bool storing)
     if (CChildFrame* active = m_frame.GetActiveChildFrame(); active && active->GetDocument() != this)
         active->GetDocument()->CloseBook();
     AttachPanes();
-    if (!m_ePub.GetContainer().OpenEpub(path))
+    CePubContainerFormat& container = m_ePub.GetContainer();
+    if (!container.OpenEpub(path)) {
         m_bLoadFailed = true;
+    } else if (!container.HasPackage()) {
+        // An empty book offered for editing would be saved over the reader's copy.
+        platform::ShowMessage(texts::NoPackage().arg(path, container.GetPackageProblem()), texts::AppTitle(),
+                              platform::MessageButtons::Ok, platform::MessageIcon::Warning);
+        m_bLoadFailed = true;
+    }
     m_strFileName = path;
 }
 
@@ -167,7 +174,8 @@ bool CLindarDoc::SaveBook(const QString& path)
     if (!m_ePub.GetContainer().SaveEpub(path)) {
         // The book stays open with its changes marked, so nothing is lost silently.
         view->m_bUnsaved = true;
-        platform::ShowMessage(texts::SaveFailed(), texts::AppTitle(), platform::MessageButtons::Ok);
+        platform::ShowMessage(texts::SaveFailed() + QLatin1Char('\n') + m_ePub.GetContainer().GetLastError(),
+                              texts::AppTitle(), platform::MessageButtons::Ok);
         return false;
     }
 

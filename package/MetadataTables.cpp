@@ -1,5 +1,8 @@
 #include "package/MetadataTables.h"
 
+#include <QDate>
+#include <QRegularExpression>
+
 #include <QHash>
 
 namespace MetadataTables {
@@ -142,6 +145,22 @@ const QStringList& TypeNames()
         QStringLiteral("간행물"), QStringLiteral("연재물"),
     };
     return names;
+}
+
+bool IsW3CDate(const QString& value)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{4})(?:-(\\d{2})(?:-(\\d{2}))?)?$"));
+    const QRegularExpressionMatch match = form.match(value);
+    if (!match.hasMatch())
+        return false;
+    const int month = match.captured(2).isEmpty() ? 1 : match.captured(2).toInt();
+    const int day = match.captured(3).isEmpty() ? 1 : match.captured(3).toInt();
+    return QDate(match.captured(1).toInt(), month, day).isValid();
+}
+
+QString W3CDateRule()
+{
+    return QStringLiteral("출판일은 YYYY, YYYY-MM 또는 YYYY-MM-DD 형식으로 입력합니다.");
 }
 
 } // namespace MetadataTables

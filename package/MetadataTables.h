@@ -34,6 +34,10 @@ QString LanguageCode(const QString& label);
 
 const QStringList& TypeNames(); // the eight publication types a book can carry
 
+// A publication date in a W3C form: YYYY, YYYY-MM or YYYY-MM-DD.
+bool IsW3CDate(const QString& value);
+QString W3CDateRule(); // the message that says so
+
 // String table of the metadata texts, keyed by the resource ids above.
 QString MetadataString(int id);
 

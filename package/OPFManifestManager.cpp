@@ -1,5 +1,6 @@
 #include "package/OPFManifestManager.h"
 
+#include "package/ChildLayout.h"
 #include "package/FileTypeImage.h"
 #include "package/HrefPath.h"
 #include "package/OpfNames.h"
@@ -84,7 +85,8 @@ void COPFManifestManager::LoadManifest(const std::shared_ptr<CXmlDocument>& docu
                 else if (name == QLatin1String("media-type"))
                     item.mediaType = attributes[i].GetValue();
             }
-            m_itemTable.insert(item.id, item);
+            // Ids are compared as XML compares an ID: without the blanks around it.
+            m_itemTable.insert(item.id.trimmed(), item);
             if (m_pManifestTree) {
                 platform::TreeItem entry = m_pManifestTree->InsertItem(item.id, IMAGE_ID);
                 m_pManifestTree->InsertItem(item.mediaType, IMAGE_MEDIA_TYPE, entry);
@@ -96,7 +98,7 @@ void COPFManifestManager::LoadManifest(const std::shared_ptr<CXmlDocument>& docu
 
 bool COPFManifestManager::LookupItem(const QString& id, QString& mediaType, QString& path) const
 {
-    const auto found = m_itemTable.constFind(id);
+    const auto found = m_itemTable.constFind(id.trimmed());
     if (found == m_itemTable.constEnd())
         return false;
     const QString joined = ResolveHref(m_strPackageFolder, found->href);
@@ -112,14 +114,19 @@ bool COPFManifestManager::SaveManifest()
 {
     if (!m_pManifestTree || !m_pDocument || m_rootElement.IsNull())
         return false;
-    CXmlNodeList manifests = GetOpfElements(m_rootElement, m_strOpfPrefix, QStringLiteral("manifest"));
-    for (qsizetype m = manifests.size() - 1; m >= 0; --m) {
-        const CXmlNodeList children = manifests[m].GetChildNodes();
-        for (qsizetype c = children.size() - 1; c >= 0; --c) {
-            if (children[c].GetType() == CXmlNode::NODE_ELEMENT)
-                manifests[m].RemoveChild(children[c]);
+    const CXmlNodeList manifests = GetOpfElements(m_rootElement, m_strOpfPrefix, QStringLiteral("manifest"));
+    // Each entry of the tree takes back the element it was read from, with every attribute
+    // (fallback, properties ...) as the file has it; only what the tree changed is set.
+    QHash<QString, QList<CXmlNode>> originals;
+    CXmlNodeList before;
+    for (const CXmlNode& manifest : manifests) {
+        for (const CXmlNode& child : manifest.GetChildElements()) {
+            originals[child.GetAttribute(QStringLiteral("id")).trimmed()].append(child);
+            before.append(child);
         }
     }
+    CXmlNodeList after;
+    bool changed = false;
     for (platform::TreeItem entry = m_pManifestTree->GetRootItem(); entry;
          entry = m_pManifestTree->GetNextSiblingItem(entry)) {
         const QString id = m_pManifestTree->GetItemText(entry);
@@ -128,16 +135,34 @@ bool COPFManifestManager::SaveManifest()
         const platform::TreeItem mediaTypeItem = m_pManifestTree->GetChildItem(entry);
         const platform::TreeItem hrefItem =
             mediaTypeItem ? m_pManifestTree->GetNextSiblingItem(mediaTypeItem) : nullptr;
-        CXmlNode item = m_pDocument->CreateElement(m_strOpfPrefix + QStringLiteral("item"));
-        if (item.IsNull())
-            return false;
-        item.SetAttribute(QStringLiteral("href"),
-                          hrefItem ? m_pManifestTree->GetItemText(hrefItem) : QString());
-        item.SetAttribute(QStringLiteral("id"), id);
-        item.SetAttribute(QStringLiteral("media-type"),
-                          mediaTypeItem ? m_pManifestTree->GetItemText(mediaTypeItem) : QString());
-        if (!manifests.isEmpty())
-            manifests.first().AppendChild(item);
+        const QString mediaType = mediaTypeItem ? m_pManifestTree->GetItemText(mediaTypeItem) : QString();
+        const QString href = hrefItem ? m_pManifestTree->GetItemText(hrefItem) : QString();
+        QList<CXmlNode>& candidates = originals[id.trimmed()];
+        CXmlNode item;
+        if (!candidates.isEmpty()) {
+            item = candidates.takeFirst();
+        } else {
+            item = m_pDocument->CreateElement(m_strOpfPrefix + QStringLiteral("item"));
+            if (item.IsNull())
+                return false;
+            item.SetAttribute(QStringLiteral("href"), href);
+            item.SetAttribute(QStringLiteral("id"), id);
+            changed = true;
+        }
+        for (const auto& [name, value] : {std::pair{QStringLiteral("href"), href},
+                                           std::pair{QStringLiteral("media-type"), mediaType}}) {
+            if (!item.HasAttribute(name) || item.GetAttribute(name) != value) {
+                item.SetAttribute(name, value);
+                changed = true;
+            }
+        }
+        after.append(item);
+    }
+    if ((changed || after != before) && !manifests.isEmpty()) {
+        // The first element takes the entries first, so none of them is lost with the others.
+        ChildLayout::ArrangeChildElements(*m_pDocument, manifests.first(), after);
+        for (qsizetype m = manifests.size() - 1; m > 0; --m)
+            ChildLayout::ArrangeChildElements(*m_pDocument, manifests[m], {});
     }
     return m_pDocument->Write(m_strPackagePath);
 }

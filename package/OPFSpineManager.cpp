@@ -1,8 +1,11 @@
 #include "package/OPFSpineManager.h"
 
+#include "package/ChildLayout.h"
 #include "package/FileTypeImage.h"
 #include "package/OpfNames.h"
 #include "package/OPFManifestManager.h"
+
+#include <QHash>
 
 namespace {
 enum SpineImage { IMAGE_IDREF = 0, IMAGE_MEDIA_TYPE = 6 };
@@ -56,26 +59,40 @@ bool COPFSpineManager::SaveSpine()
 {
     if (!m_pSpineTree || !m_pDocument || m_rootElement.IsNull())
         return false;
-    CXmlNodeList spines = GetOpfElements(m_rootElement, m_strOpfPrefix, QStringLiteral("spine"));
-    for (qsizetype s = spines.size() - 1; s >= 0; --s) {
-        const CXmlNodeList children = spines[s].GetChildNodes();
-        for (qsizetype c = children.size() - 1; c >= 0; --c) {
-            if (children[c].GetType() == CXmlNode::NODE_ELEMENT)
-                spines[s].RemoveChild(children[c]);
+    const CXmlNodeList spines = GetOpfElements(m_rootElement, m_strOpfPrefix, QStringLiteral("spine"));
+    // An entry of the tree takes back its itemref with linear and every other attribute;
+    // only entries the tree added are made new.
+    QHash<QString, QList<CXmlNode>> originals;
+    CXmlNodeList before;
+    for (const CXmlNode& spine : spines) {
+        for (const CXmlNode& child : spine.GetChildElements()) {
+            originals[child.GetAttribute(QStringLiteral("idref")).trimmed()].append(child);
+            before.append(child);
         }
     }
+    CXmlNodeList after;
     for (platform::TreeItem entry = m_pSpineTree->GetRootItem(); entry;
          entry = m_pSpineTree->GetNextSiblingItem(entry)) {
         const QString idref = m_pSpineTree->GetItemText(entry);
         if (idref.isEmpty())
             continue;
+        QList<CXmlNode>& candidates = originals[idref.trimmed()];
+        if (!candidates.isEmpty()) {
+            after.append(candidates.takeFirst());
+            continue;
+        }
         CXmlNode itemref = m_pDocument->CreateElement(m_strOpfPrefix + QStringLiteral("itemref"));
         if (itemref.IsNull())
             return false;
         itemref.SetAttribute(QStringLiteral("idref"), idref);
         itemref.SetAttribute(QStringLiteral("linear"), QStringLiteral("yes"));
-        if (!spines.isEmpty())
-            spines.first().AppendChild(itemref);
+        after.append(itemref);
+    }
+    if (after != before && !spines.isEmpty()) {
+        // The first element takes the entries first, so none of them is lost with the others.
+        ChildLayout::ArrangeChildElements(*m_pDocument, spines.first(), after);
+        for (qsizetype s = spines.size() - 1; s > 0; --s)
+            ChildLayout::ArrangeChildElements(*m_pDocument, spines[s], {});
     }
     return m_pDocument->Write(m_strPackagePath);
 }
@@ -83,7 +100,7 @@ bool COPFSpineManager::SaveSpine()
 QString COPFSpineManager::GetFirstNonTocIdref() const
 {
     for (const _ITEMREF& itemref : m_itemrefList) {
-        if (itemref.idref.compare(QLatin1String("toc"), Qt::CaseInsensitive) != 0)
+        if (itemref.idref.trimmed().compare(QLatin1String("toc"), Qt::CaseInsensitive) != 0)
             return itemref.idref;
     }
     return QString();

@@ -1,9 +1,12 @@
 #include "package/PackageMetadata.h"
 
-#include "package/MetadataTables.h"
+#include "package/ChildLayout.h"
 #include "package/OpfNames.h"
+#include "package/SkeletonTexts.h"
 #include "package/XmlDocument.h"
 #include "platform/controls/PropertyGrid.h"
+
+#include <QRegularExpression>
 
 using namespace MetadataTables;
 
@@ -30,8 +33,19 @@ const TagName kTagNames[] = {
     {"rights", CODE_RIGHTS},       {"description", CODE_DESCRIPTION},
 };
 
+// The element each required row stands for, by row.
+const char* const kRequiredElements[REQUIRED_ROW_COUNT] = {
+    "title", "creator", "publisher", "date", "identifier", "identifier", "type", "language"};
+
 const QString kDublinCoreNamespace = QStringLiteral("http://purl.org/dc/elements/1.1");
 const QString kOpfNamespace = QStringLiteral("http://www.idpf.org/2007/opf");
+// Attributes of the package vocabulary that older tools write without their prefix.
+const char* const kPackageAttributes[] = {"role", "scheme", "file-as", "event"};
+
+bool isElementNamed(const CXmlNode& node, const char* name)
+{
+    return node.GetName().compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+}
 
 // The prefix an element's own attributes bind to the Dublin Core namespace, or a null
 // string. With several such declarations the first one written counts.
@@ -43,17 +57,6 @@ QString dublinCorePrefixDeclaredOn(const CXmlNode& element)
             return name.section(QLatin1Char(':'), 1, 1);
     }
     return {};
-}
-
-// The saves write "dc:" names, so that prefix must be bound where they land. Books that
-// declare it only on each dc element (or not at all) get the declaration on metadata.
-void declareDublinCorePrefix(CXmlNode metadata)
-{
-    for (CXmlNode node = metadata; node.GetType() == CXmlNode::NODE_ELEMENT; node = node.GetParent()) {
-        if (node.HasAttribute(QStringLiteral("xmlns:dc")))
-            return;
-    }
-    metadata.SetAttribute(QStringLiteral("xmlns:dc"), QStringLiteral("http://purl.org/dc/elements/1.1/"));
 }
 
 // The prefix (with its colon) of the package vocabulary's attributes, such as "opf:scheme":
@@ -73,21 +76,6 @@ QString opfAttributePrefix(CXmlNode metadata)
     return QStringLiteral("opf:");
 }
 
-// Element names written by the saves: always with the "dc" prefix.
-int writtenCode(const QString& name)
-{
-    if (name == QLatin1String("meta"))
-        return CODE_META;
-    if (!name.startsWith(QLatin1String("dc:")))
-        return CODE_NONE;
-    const QString local = name.mid(3);
-    for (const TagName& tag : kTagNames) {
-        if (local == QLatin1String(tag.name))
-            return tag.code;
-    }
-    return CODE_NONE;
-}
-
 const AdditionalItem* itemWithRole(const QString& element, const QString& role)
 {
     for (const AdditionalItem& entry : AdditionalItems()) {
@@ -97,8 +85,7 @@ const AdditionalItem* itemWithRole(const QString& element, const QString& role)
     return nullptr;
 }
 
-// The additional item an element is shown as, or none. The optional save removes exactly
-// the elements this accepts, so what is shown is replaced and nothing else is touched.
+// The additional item an element is shown as, or none.
 const AdditionalItem* additionalItemOf(int code, const CXmlNode& element)
 {
     const QList<AdditionalItem>& items = AdditionalItems();
@@ -130,25 +117,28 @@ const AdditionalItem* additionalItemOf(int code, const CXmlNode& element)
     }
 }
 
-bool hasAttributeValue(const CXmlNode& element, const QString& value)
+// An identifier row's scheme, compared as readers do: "isbn" names ISBN too.
+bool hasSchemeValue(const CXmlNode& element, const QString& scheme)
 {
     for (const CXmlNode& attribute : element.GetAttributes()) {
-        if (attribute.GetValue() == value)
+        if (attribute.GetValue().compare(scheme, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
 }
 
-QString requiredElementName(const QString& rowName)
+int requiredRowOf(const QString& rowName)
 {
-    static const char* const names[REQUIRED_ROW_COUNT] = {
-        "dc:title", "dc:creator", "dc:publisher", "dc:date",
-        "dc:identifier", "dc:identifier", "dc:type", "dc:language"};
     for (int row = 0; row < REQUIRED_ROW_COUNT; ++row) {
         if (rowName == RequiredRowName(row))
-            return QString::fromLatin1(names[row]);
+            return row;
     }
-    return {};
+    return -1;
+}
+
+QString additionalValueOf(const CXmlNode& element, int code)
+{
+    return code == CODE_META ? element.GetAttribute(QStringLiteral("content")) : element.GetTextContent();
 }
 
 } // namespace
@@ -162,45 +152,84 @@ void CPackageMetadata::LoadMetadata(const std::shared_ptr<CXmlDocument>& documen
     m_rootElement = document ? document->GetDocumentElement() : CXmlNode();
     m_strPackagePath = packagePath;
     m_records.clear();
-    m_tagTable.clear();
+    m_containers.clear();
+    m_additional.clear();
+    m_strDcPrefix.clear();
+    for (RequiredBinding& binding : m_required)
+        binding = RequiredBinding();
     if (m_rootElement.IsNull())
         return;
 
     // A package written with a prefix ("opf:metadata") is read like the manifest and spine.
-    const CXmlNodeList metadataElements
-        = GetOpfElements(m_rootElement, GetOpfPrefix(m_rootElement), QStringLiteral("metadata"));
-    for (qsizetype i = metadataElements.size() - 1; i >= 0; --i) {
-        CheckDublinCoreDeclaration(metadataElements[i]);
-        LoadRequiredItems(metadataElements[i]);
+    // Older packages keep their Dublin Core in dc-metadata and their meta in x-metadata.
+    for (const CXmlNode& metadata : GetOpfElements(m_rootElement, GetOpfPrefix(m_rootElement), QStringLiteral("metadata"))) {
+        m_containers.append(metadata);
+        AddRecord(metadata);
+        for (const CXmlNode& child : metadata.GetChildElements()) {
+            if (isElementNamed(child, "dc-metadata") || isElementNamed(child, "x-metadata"))
+                m_containers.append(child);
+        }
     }
-    for (const CXmlNode& meta : m_rootElement.GetElementsByTagName(QStringLiteral("meta")))
-        AddRecord(meta);
-    for (qsizetype i = metadataElements.size() - 1; i >= 0; --i) {
-        CheckDublinCoreDeclaration(metadataElements[i]);
-        LoadAdditionalItems(metadataElements[i]);
+    m_strDcPrefix = FindDublinCorePrefix();
+    if (m_strDcPrefix.isEmpty())
+        return;
+    const CXmlNodeList elements = MetadataElements();
+    for (const CXmlNode& element : elements) {
+        if (CodeOf(element) != CODE_NONE)
+            AddRecord(element);
     }
+    LoadRequiredItems(elements);
+    LoadAdditionalItems(elements);
 }
 
-bool CPackageMetadata::CheckDublinCoreDeclaration(const CXmlNode& metadata)
+// As XML scoping has it: a declaration on a metadata element itself, else the nearest one
+// on its ancestors (usually package), else the prefix the dc elements declare for
+// themselves.
+QString CPackageMetadata::FindDublinCorePrefix() const
 {
-    // As XML scoping has it: a declaration on metadata itself, else the nearest one on its
-    // ancestors (usually package), else the prefix the dc elements declare for themselves.
-    QString prefix = dublinCorePrefixDeclaredOn(metadata);
-    for (CXmlNode node = metadata.GetParent(); prefix.isNull() && node.GetType() == CXmlNode::NODE_ELEMENT;
-         node = node.GetParent())
-        prefix = dublinCorePrefixDeclaredOn(node);
-    for (const CXmlNode& child : metadata.GetChildElements()) {
-        if (!prefix.isNull())
-            break;
-        prefix = dublinCorePrefixDeclaredOn(child);
+    for (const CXmlNode& container : m_containers) {
+        QString prefix;
+        for (CXmlNode node = container; prefix.isNull() && node.GetType() == CXmlNode::NODE_ELEMENT;
+             node = node.GetParent())
+            prefix = dublinCorePrefixDeclaredOn(node);
+        for (const CXmlNode& child : container.GetChildElements()) {
+            if (!prefix.isNull())
+                break;
+            prefix = dublinCorePrefixDeclaredOn(child);
+        }
+        if (!prefix.isEmpty())
+            return prefix;
     }
-    if (prefix.isNull())
-        return false;
-    m_tagTable.clear();
-    for (const TagName& tag : kTagNames)
-        m_tagTable.insert(prefix + QLatin1Char(':') + QLatin1String(tag.name), tag.code);
-    m_tagTable.insert(QStringLiteral("meta"), CODE_META);
-    return true;
+    return {};
+}
+
+// Element names are matched whatever their case: packages of the older format write
+// "dc:Title" and "dc:Creator".
+int CPackageMetadata::CodeOf(const CXmlNode& element) const
+{
+    const QString name = element.GetName();
+    if (name.compare(QLatin1String("meta"), Qt::CaseInsensitive) == 0)
+        return CODE_META;
+    if (!name.startsWith(m_strDcPrefix + QLatin1Char(':')))
+        return CODE_NONE;
+    const QString local = name.mid(m_strDcPrefix.size() + 1);
+    for (const TagName& tag : kTagNames) {
+        if (local.compare(QLatin1String(tag.name), Qt::CaseInsensitive) == 0)
+            return tag.code;
+    }
+    return CODE_NONE;
+}
+
+CXmlNodeList CPackageMetadata::MetadataElements() const
+{
+    CXmlNodeList elements;
+    for (const CXmlNode& container : m_containers) {
+        for (const CXmlNode& child : container.GetChildElements()) {
+            if (!isElementNamed(child, "dc-metadata") && !isElementNamed(child, "x-metadata"))
+                elements.append(child);
+        }
+    }
+    return elements;
 }
 
 void CPackageMetadata::AddRecord(const CXmlNode& element)
@@ -215,169 +244,260 @@ void CPackageMetadata::AddRecord(const CXmlNode& element)
     m_records.append(record);
 }
 
-void CPackageMetadata::LoadRequiredItems(const CXmlNode& metadata)
+void CPackageMetadata::LoadRequiredItems(const CXmlNodeList& elements)
 {
-    AddRecord(metadata);
     platform::PropertyGrid* grid = m_pMetadataGrid;
-    auto setRow = [grid](int row, const QString& value) {
-        if (grid && grid->GetGroupCount() > 0 && row < grid->GetRowCount(0))
-            grid->SetRowValue(0, row, value);
+    const bool hasRows = grid && grid->GetGroupCount() > 0;
+    // Each row shows, and later edits, the first element of its kind.
+    auto bind = [this](int row, const CXmlNode& element) {
+        if (m_required[row].element.IsNull())
+            m_required[row].element = element;
     };
-    for (const CXmlNode& child : metadata.GetChildElements()) {
-        const int code = m_tagTable.value(child.GetName(), CODE_NONE);
-        if (code == CODE_NONE)
-            continue;
-        if (code != CODE_META)
-            AddRecord(child);
-        const QString text = child.GetTextContent();
+    for (const CXmlNode& element : elements) {
+        const int code = CodeOf(element);
         switch (code) {
         case CODE_TITLE:
         case CODE_CREATOR:
         case CODE_PUBLISHER:
         case CODE_DATE:
-            setRow(code, text);
+        case CODE_TYPE:
+        case CODE_LANGUAGE:
+            bind(code, element);
             break;
         case CODE_IDENTIFIER:
-            for (const CXmlNode& attribute : child.GetAttributes()) {
-                if (attribute.GetValue() == QLatin1String("ISBN"))
-                    setRow(ROW_ISBN, text);
-                else if (attribute.GetValue() == QLatin1String("ECN"))
-                    setRow(ROW_ECN, text);
-            }
-            break;
-        case CODE_TYPE:
-            if (TypeNames().contains(text))
-                setRow(ROW_TYPE, text);
-            break;
-        case CODE_LANGUAGE:
-            setRow(ROW_LANGUAGE, LanguageLabel(text));
+            if (hasSchemeValue(element, RequiredRowName(ROW_ISBN)))
+                bind(ROW_ISBN, element);
+            else if (hasSchemeValue(element, RequiredRowName(ROW_ECN)))
+                bind(ROW_ECN, element);
             break;
         default:
             break;
         }
     }
+    for (int row = 0; row < REQUIRED_ROW_COUNT; ++row) {
+        RequiredBinding& binding = m_required[row];
+        if (!hasRows || row >= grid->GetRowCount(0))
+            continue;
+        if (!binding.element.IsNull()) {
+            const QString text = binding.element.GetTextContent();
+            if (row == ROW_LANGUAGE)
+                grid->SetRowValue(0, row, LanguageLabel(text));
+            else if (row != ROW_TYPE || TypeNames().contains(text) || grid->GetRowOptions(0, row).contains(text))
+                grid->SetRowValue(0, row, text);
+        }
+        binding.shown = grid->GetRowValue(0, row);
+    }
 }
 
-void CPackageMetadata::LoadAdditionalItems(const CXmlNode& metadata)
+void CPackageMetadata::LoadAdditionalItems(const CXmlNodeList& elements)
 {
     platform::PropertyGrid* grid = m_pMetadataGrid;
     if (!grid || grid->GetGroupCount() < 2)
         return;
-    for (const CXmlNode& child : metadata.GetChildElements()) {
-        const int code = m_tagTable.value(child.GetName(), CODE_NONE);
-        if (code < CODE_SUBJECT || code > CODE_META)
+    for (const CXmlNode& element : elements) {
+        const int code = CodeOf(element);
+        if (code < CODE_SUBJECT)
             continue;
-        const QString value = code == CODE_META ? child.GetAttribute(QStringLiteral("content"))
-                                                : child.GetTextContent();
-        const AdditionalItem* item = additionalItemOf(code, child);
-        if (item && !value.isEmpty())
-            grid->AddRow(1, item->name, value, item->help);
+        const QString value = additionalValueOf(element, code);
+        const AdditionalItem* item = additionalItemOf(code, element);
+        if (!item || value.isEmpty())
+            continue;
+        grid->AddRow(1, item->name, value, item->help);
+        m_additional.append({element, item->name, value});
     }
     grid->CollapseGroup(1);
     grid->Redraw();
     grid->ExpandGroup(1);
 }
 
-CXmlNode CPackageMetadata::MetadataNode() const
+bool CPackageMetadata::IsRequiredRowEdited(int row) const
 {
-    if (!m_pDocument || m_rootElement.IsNull())
+    if (!m_pMetadataGrid || m_pMetadataGrid->GetGroupCount() < 1 || row < 0 || row >= REQUIRED_ROW_COUNT)
+        return false;
+    const int gridRow = m_pMetadataGrid->FindRow(0, RequiredRowName(row));
+    return gridRow >= 0 && m_pMetadataGrid->GetRowValue(0, gridRow) != m_required[row].shown;
+}
+
+// New elements go where the book keeps its Dublin Core: beside its first dc element.
+CXmlNode CPackageMetadata::ContainerForNewElements() const
+{
+    for (const CXmlNode& element : MetadataElements()) {
+        if (CodeOf(element) != CODE_NONE && CodeOf(element) != CODE_META)
+            return element.GetParent();
+    }
+    return m_containers.isEmpty() ? CXmlNode() : m_containers.first();
+}
+
+CXmlNode CPackageMetadata::AppendElement(const QString& name, const QString& text)
+{
+    CXmlNode container = ContainerForNewElements();
+    CXmlNode created = m_pDocument->CreateElement(name);
+    if (container.IsNull() || created.IsNull())
         return {};
-    const QString prefix = GetOpfPrefix(m_rootElement);
-    CXmlNode node = m_rootElement.SelectSingleNode(QStringLiteral("/package/metadata"));
-    if (node.IsNull() && !prefix.isEmpty())
-        node = m_rootElement.SelectSingleNode(QStringLiteral("/%1package/%1metadata").arg(prefix));
-    return node;
+    // Books that bind the prefix only on each dc element need it bound where this one lands.
+    if (name.startsWith(m_strDcPrefix + QLatin1Char(':'))) {
+        const QString declaration = QStringLiteral("xmlns:") + m_strDcPrefix;
+        CXmlNode scope = container;
+        while (scope.GetType() == CXmlNode::NODE_ELEMENT && !scope.HasAttribute(declaration))
+            scope = scope.GetParent();
+        if (scope.GetType() != CXmlNode::NODE_ELEMENT)
+            container.SetAttribute(declaration, QStringLiteral("http://purl.org/dc/elements/1.1/"));
+    }
+    if (!text.isNull())
+        created.SetTextContent(text);
+    return ChildLayout::InsertIndented(*m_pDocument, container, created);
 }
 
 bool CPackageMetadata::SaveRequiredMetadata()
 {
-    CXmlNode metadata = MetadataNode();
-    if (metadata.IsNull() || !m_pMetadataGrid || m_pMetadataGrid->GetGroupCount() < 1)
+    m_rejected.clear();
+    if (!m_pDocument || m_containers.isEmpty() || !m_pMetadataGrid || m_pMetadataGrid->GetGroupCount() < 1)
         return false;
     // Without a Dublin Core binding the grid showed none of the book's metadata, only its
     // initial values: writing those would replace or bury what the book holds.
-    if (m_tagTable.isEmpty())
+    if (m_strDcPrefix.isEmpty())
         return m_pDocument->Write(m_strPackagePath);
-    declareDublinCorePrefix(metadata);
-    const QString uniqueIdentifier = m_rootElement.GetAttribute(QStringLiteral("unique-identifier"));
+    const QString uniqueIdentifier = m_rootElement.GetAttribute(QStringLiteral("unique-identifier")).trimmed();
     const int rows = m_pMetadataGrid->GetRowCount(0);
-    for (int row = 0; row < rows; ++row) {
-        const QString name = m_pMetadataGrid->GetRowName(0, row);
-        QString value = m_pMetadataGrid->GetRowValue(0, row);
-        const QString element = requiredElementName(name);
-        if (element.isEmpty())
+    for (int gridRow = 0; gridRow < rows; ++gridRow) {
+        const QString name = m_pMetadataGrid->GetRowName(0, gridRow);
+        const int row = requiredRowOf(name);
+        if (row < 0)
             continue;
-        const bool identifier = element == QLatin1String("dc:identifier");
-        if (name == RequiredRowName(ROW_LANGUAGE))
-            value = LanguageCode(value);
-
-        // An identifier is replaced by the same rule that shows it: an element the tag table
-        // knows as an identifier, with any attribute naming the scheme. One shown nowhere
-        // stays. If it was the book's unique identifier, the new one keeps its id so the
-        // package still names an identifier it holds.
-        QString keptId;
-        const CXmlNodeList children = metadata.GetChildElements();
-        for (qsizetype i = children.size() - 1; i >= 0; --i) {
-            const CXmlNode& child = children[i];
-            if (child.GetName() != element)
-                continue;
-            if (identifier) {
-                if (m_tagTable.value(child.GetName(), CODE_NONE) != CODE_IDENTIFIER || !hasAttributeValue(child, name))
-                    continue;
-                const QString id = child.GetAttribute(QStringLiteral("id"));
-                if (!uniqueIdentifier.isEmpty() && id == uniqueIdentifier)
-                    keptId = id;
-            }
-            metadata.RemoveChild(child);
+        RequiredBinding& binding = m_required[row];
+        QString value = m_pMetadataGrid->GetRowValue(0, gridRow);
+        if (value == binding.shown)
+            continue; // untouched: the element keeps its exact text
+        if (row == ROW_DATE && !value.isEmpty() && !IsW3CDate(value)) {
+            m_rejected << QStringLiteral("%1 \"%2\": %3").arg(name, value, W3CDateRule());
+            continue;
         }
-
-        CXmlNode created = m_pDocument->CreateElement(element);
-        if (created.IsNull())
-            continue;
-        created.SetTextContent(value);
-        created = metadata.AppendChild(created);
-        if (!keptId.isEmpty())
-            created.SetAttribute(QStringLiteral("id"), keptId);
-        if (identifier)
-            created.SetAttribute(opfAttributePrefix(metadata) + QStringLiteral("scheme"), name);
+        if (row == ROW_LANGUAGE)
+            value = LanguageCode(value);
+        CXmlNode element = binding.element;
+        const bool isUniqueIdentifier = !element.IsNull() && !uniqueIdentifier.isEmpty()
+            && element.GetAttribute(QStringLiteral("id")).trimmed() == uniqueIdentifier;
+        if (value.isEmpty()) {
+            // A cleared row removes its element; the package's own identifier must stay.
+            if (!element.IsNull() && !isUniqueIdentifier)
+                ChildLayout::RemoveIndented(element);
+            binding.element = CXmlNode();
+        } else if (!element.IsNull()) {
+            element.SetTextContent(value);
+        } else {
+            element = AppendElement(m_strDcPrefix + QLatin1Char(':') + QLatin1String(kRequiredElements[row]), value);
+            if (!element.IsNull() && (row == ROW_ISBN || row == ROW_ECN))
+                element.SetAttribute(opfAttributePrefix(element.GetParent()) + QStringLiteral("scheme"), name);
+            binding.element = element;
+        }
+        binding.shown = m_pMetadataGrid->GetRowValue(0, gridRow);
     }
+    DropUnchangedPlaceholders();
+    PrefixPackageAttributes();
     return m_pDocument->Write(m_strPackagePath);
 }
 
 bool CPackageMetadata::SaveOptionalMetadata()
 {
-    CXmlNode metadata = MetadataNode();
-    if (metadata.IsNull() || !m_pMetadataGrid || m_pMetadataGrid->GetGroupCount() < 2)
+    if (!m_pDocument || m_containers.isEmpty() || !m_pMetadataGrid || m_pMetadataGrid->GetGroupCount() < 2)
         return false;
-    if (m_tagTable.isEmpty())
+    if (m_strDcPrefix.isEmpty())
         return m_pDocument->Write(m_strPackagePath);
-    declareDublinCorePrefix(metadata);
 
-    const CXmlNodeList children = metadata.GetChildElements();
-    for (qsizetype i = children.size() - 1; i >= 0; --i) {
-        const int code = writtenCode(children[i].GetName());
-        if (code >= CODE_SUBJECT && additionalItemOf(code, children[i]))
-            metadata.RemoveChild(children[i]);
-    }
-
+    // Rows of one name pair with the elements they were read from, in order: a changed value
+    // is written into its element, a removed row removes its element, and an added row
+    // makes a new element. Elements no row stands for are not touched.
+    QHash<QString, QList<qsizetype>> boundByName;
+    for (qsizetype i = 0; i < m_additional.size(); ++i)
+        boundByName[m_additional[i].rowName].append(i);
+    QList<AdditionalBinding> kept;
     const int rows = m_pMetadataGrid->GetRowCount(1);
     for (int row = 0; row < rows; ++row) {
-        const AdditionalItem* item = FindAdditionalItemByName(m_pMetadataGrid->GetRowName(1, row));
+        const QString name = m_pMetadataGrid->GetRowName(1, row);
+        const AdditionalItem* item = FindAdditionalItemByName(name);
         if (!item)
             continue;
         const QString value = m_pMetadataGrid->GetRowValue(1, row);
-        CXmlNode created = m_pDocument->CreateElement(item->element);
-        if (created.IsNull())
+        QList<qsizetype>& bound = boundByName[name];
+        if (!bound.isEmpty()) {
+            AdditionalBinding binding = m_additional[bound.takeFirst()];
+            if (value.isEmpty()) {
+                ChildLayout::RemoveIndented(binding.element);
+                continue;
+            }
+            if (value != binding.value) {
+                if (item->element == QLatin1String("meta"))
+                    binding.element.SetAttribute(QStringLiteral("content"), value);
+                else
+                    binding.element.SetTextContent(value);
+                binding.value = value;
+            }
+            kept.append(binding);
             continue;
-        created = metadata.AppendChild(created);
+        }
+        // A row just added shows its own name until the user gives it a value.
+        if (value.isEmpty() || value == name)
+            continue;
+        CXmlNode created;
         if (item->element == QLatin1String("meta")) {
-            created.SetAttribute(QStringLiteral("name"), item->role);
-            created.SetAttribute(QStringLiteral("content"), value);
+            created = AppendElement(QStringLiteral("meta"), QString());
+            if (!created.IsNull()) {
+                created.SetAttribute(QStringLiteral("name"), item->role);
+                created.SetAttribute(QStringLiteral("content"), value);
+            }
         } else {
-            created.SetTextContent(value);
-            if (!item->role.isEmpty())
-                created.SetAttribute(opfAttributePrefix(metadata) + QStringLiteral("role"), item->role);
+            const QString local = item->element.section(QLatin1Char(':'), 1);
+            created = AppendElement(m_strDcPrefix + QLatin1Char(':') + local, value);
+            if (!created.IsNull() && !item->role.isEmpty())
+                created.SetAttribute(opfAttributePrefix(created.GetParent()) + QStringLiteral("role"), item->role);
+        }
+        if (!created.IsNull())
+            kept.append({created, name, value});
+    }
+    for (const QList<qsizetype>& removed : std::as_const(boundByName)) {
+        for (qsizetype index : removed)
+            ChildLayout::RemoveIndented(m_additional[index].element);
+    }
+    m_additional = kept;
+    DropUnchangedPlaceholders();
+    return m_pDocument->Write(m_strPackagePath);
+}
+
+void CPackageMetadata::DropUnchangedPlaceholders()
+{
+    if (!m_bDropPlaceholders)
+        return;
+    for (const CXmlNode& element : MetadataElements()) {
+        const QString name = element.GetName();
+        if (name.startsWith(m_strDcPrefix + QLatin1Char(':'))
+            && SkeletonTexts::IsMetadataPlaceholder(name.mid(m_strDcPrefix.size() + 1), element.GetTextContent()))
+            ChildLayout::RemoveIndented(element);
+    }
+    for (RequiredBinding& binding : m_required) {
+        if (!binding.element.IsNull() && binding.element.GetParent().IsNull())
+            binding.element = CXmlNode();
+    }
+}
+
+// role, scheme, file-as and event mean something only in the package's namespace; written
+// bare, readers ignore them and validators reject them. Legacy dc-metadata keeps its own form.
+void CPackageMetadata::PrefixPackageAttributes()
+{
+    for (const CXmlNode& container : m_containers) {
+        if (!isElementNamed(container, "metadata") && !container.GetName().endsWith(QLatin1String(":metadata")))
+            continue;
+        for (CXmlNode element : container.GetChildElements()) {
+            if (CodeOf(element) == CODE_NONE || CodeOf(element) == CODE_META)
+                continue;
+            for (const char* attribute : kPackageAttributes) {
+                const QString bare = QLatin1String(attribute);
+                if (!element.HasAttribute(bare))
+                    continue;
+                const QString prefixed = opfAttributePrefix(container) + bare;
+                if (!element.HasAttribute(prefixed))
+                    element.SetAttribute(prefixed, element.GetAttribute(bare));
+                element.RemoveAttribute(bare);
+            }
         }
     }
-    return m_pDocument->Write(m_strPackagePath);
 }

@@ -1,8 +1,10 @@
 #pragma once
 // Moves the book's Dublin Core metadata between the package document and the metadata
 // grid. The grid is the working copy: a load fills it, the user edits it, and the saves
-// rewrite the package's metadata element from it.
+// write back what the user changed. Each row stands for the element it was read from;
+// every element, attribute and text the user did not change is written back as it was.
 #include "package/MetadataRecord.h"
+#include "package/MetadataTables.h"
 #include "package/XmlNode.h"
 
 #include <QHash>
@@ -22,26 +24,55 @@ public:
     CPackageMetadata& operator=(const CPackageMetadata&) = delete;
 
     void SetMetadataGrid(platform::PropertyGrid* grid) { m_pMetadataGrid = grid; }
+    // A book made from the skeleton carries placeholder texts; its saves drop those the user
+    // did not replace, so that no placeholder is ever written as the book's data.
+    void SetDropSkeletonPlaceholders(bool drop) { m_bDropPlaceholders = drop; }
 
     // Fills group 0 in place and appends the additional items found to group 1.
     void LoadMetadata(const std::shared_ptr<CXmlDocument>& document, const QString& packagePath);
-    // Each rewrites the metadata element from one group and writes the package document.
+    // Each writes back the rows of one group that the user changed, added or removed, and
+    // writes the package document.
     bool SaveRequiredMetadata();
     bool SaveOptionalMetadata();
+
+    // True when a required row holds another value than the load showed.
+    bool IsRequiredRowEdited(int row) const;
+    // Values of changed rows that were not written, with the reason, after the last save.
+    const QStringList& GetRejectedValues() const { return m_rejected; }
 
     const QList<_METADATA>& GetMetadataRecords() const { return m_records; }
 
 private:
-    bool CheckDublinCoreDeclaration(const CXmlNode& metadata);
-    void LoadRequiredItems(const CXmlNode& metadata);
-    void LoadAdditionalItems(const CXmlNode& metadata);
+    struct RequiredBinding {
+        CXmlNode element; // the first element of the row's kind, or null
+        QString shown;    // what the row showed after the load
+    };
+    struct AdditionalBinding {
+        CXmlNode element;
+        QString rowName;
+        QString value;
+    };
+
+    QString FindDublinCorePrefix() const;
+    int CodeOf(const CXmlNode& element) const;
+    CXmlNodeList MetadataElements() const;
+    void LoadRequiredItems(const CXmlNodeList& elements);
+    void LoadAdditionalItems(const CXmlNodeList& elements);
     void AddRecord(const CXmlNode& element);
-    CXmlNode MetadataNode() const;
+    CXmlNode ContainerForNewElements() const;
+    CXmlNode AppendElement(const QString& localName, const QString& text);
+    void DropUnchangedPlaceholders();
+    void PrefixPackageAttributes();
 
     platform::PropertyGrid* m_pMetadataGrid = nullptr;
     CXmlNode m_rootElement;
     std::shared_ptr<CXmlDocument> m_pDocument; // shared with the manifest and spine managers
-    QHash<QString, int> m_tagTable;
     QString m_strPackagePath;
+    QString m_strDcPrefix;       // the prefix bound to Dublin Core; empty when the book binds none
+    CXmlNodeList m_containers;   // metadata elements, and the legacy dc-metadata/x-metadata in them
+    RequiredBinding m_required[MetadataTables::REQUIRED_ROW_COUNT];
+    QList<AdditionalBinding> m_additional;
     QList<_METADATA> m_records;
+    QStringList m_rejected;
+    bool m_bDropPlaceholders = false;
 };

@@ -1,5 +1,7 @@
 #include "package/SkeletonTexts.h"
 
+#include <utility>
+
 // The texts are written byte for byte as they stand here: tabs, line breaks and the
 // cut between pieces included. "%s" marks where the GUID text goes.
 
@@ -114,6 +116,7 @@ QStringList PackagePieces()
         QString::fromUtf8(
         "<manifest>\n"
         "        <item id=\"ncx\" href=\"toc.ncx\" media-type=\"application/x-dtbncx+xml\"/>\n"
+        "        <item id=\"stylesheet\" href=\"stylesheet.css\" media-type=\"text/css\"/>\n"
         "        <item id=\"cover\" href=\"ch01.xhtml\" media-type=\"application/xhtml+xml\"/>\n"
         "        <item id=\"toc\" href=\"ch02.xhtml\" media-type=\"application/xhtml+xml\"/>\n"
         "        <item id=\"prologue\" href=\"ch03.xhtml\" media-type=\"application/xhtml+xml\"/>\n"
@@ -150,6 +153,20 @@ QString EmptyChapterText()
         "<p></p>\n"
         "</body>\n"
         "</html>");
+}
+
+bool IsMetadataPlaceholder(const QString& localName, const QString& text)
+{
+    static const std::pair<const char*, const char*> placeholders[] = {
+        {"title", "책제목"},       {"creator", "저자명"},   {"subject", "주제"},
+        {"publisher", "출판사"},   {"date", "출판일"},      {"date", "저작권 날짜"},
+        {"Identifier", "ISBN or ECN 넘버"},
+    };
+    for (const auto& [name, placeholder] : placeholders) {
+        if (localName == QLatin1String(name) && text == QString::fromUtf8(placeholder))
+            return true;
+    }
+    return false;
 }
 
 } // namespace SkeletonTexts

@@ -12,4 +12,8 @@ QStringList NcxPieces();      // OEBPS/toc.ncx, four pieces; "%s" in piece 1 is 
 QStringList PackagePieces();  // OEBPS/content.opf, five pieces; "%s" in piece 2 is the GUID text
 QString EmptyChapterText();   // the chapter the add-chapter command writes
 
+// True when `text` is what the skeleton's package writes into the Dublin Core element
+// `localName` ("title", "date", "Identifier" ...) to show where the user's value goes.
+bool IsMetadataPlaceholder(const QString& localName, const QString& text);
+
 } // namespace SkeletonTexts

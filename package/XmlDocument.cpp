@@ -1,5 +1,7 @@
 #include "package/XmlDocument.h"
 
+#include "platform/core/LegacyEncoding.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -26,6 +28,112 @@ private:
     QByteArray& m_out;
 };
 
+// The file's bytes as UTF-8, the form the document is kept and written in.
+struct Utf8Text {
+    bool ok = false;
+    bool converted = false; // the file was in another encoding
+    QByteArray bytes;
+};
+
+// The encoding pseudo-attribute of an XML declaration at the start of ASCII-compatible bytes.
+QByteArray declaredEncoding(const QByteArray& data)
+{
+    const qsizetype close = data.indexOf("?>");
+    if (!data.startsWith("<?xml") || close < 0)
+        return {};
+    const QByteArray declaration = data.left(close);
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    qsizetype i = declaration.indexOf("encoding");
+    if (i < 0)
+        return {};
+    for (i += 8; i < declaration.size() && isSpace(declaration[i]); ++i) {}
+    if (i >= declaration.size() || declaration[i] != '=')
+        return {};
+    for (++i; i < declaration.size() && isSpace(declaration[i]); ++i) {}
+    if (i >= declaration.size() || (declaration[i] != '"' && declaration[i] != '\''))
+        return {};
+    const qsizetype end = declaration.indexOf(declaration[i], i + 1);
+    return end < 0 ? QByteArray() : declaration.mid(i + 1, end - i - 1).trimmed().toLower();
+}
+
+bool isUtf8Label(const QByteArray& label) { return label == "utf-8" || label == "utf8"; }
+
+// The iconv name for a declared label. Korean files labelled EUC-KR are mostly written by
+// tools that use its superset CP949, whose extra syllables EUC-KR would refuse.
+QByteArray iconvName(const QByteArray& label)
+{
+    if (label == "euc-kr" || label == "ks_c_5601-1987" || label == "windows-949")
+        return "CP949";
+    return label;
+}
+
+// UTF-16 and UTF-32 are told by their byte-order mark or by the zero bytes around the first
+// '<'; they need no declaration.
+struct WideForm {
+    QByteArray start;
+    bool byteOrderMark; // the start is a mark to drop, not text
+    const char* encoding;
+};
+using namespace Qt::Literals::StringLiterals;
+const WideForm kWideForms[] = {
+    {"\xFF\xFE\0\0"_ba, true, "UTF-32LE"}, {"\0\0\xFE\xFF"_ba, true, "UTF-32BE"},
+    {"\xFF\xFE"_ba, true, "UTF-16LE"},     {"\xFE\xFF"_ba, true, "UTF-16BE"},
+    {"<\0\0\0"_ba, false, "UTF-32LE"},    {"\0\0\0<"_ba, false, "UTF-32BE"},
+    {"<\0"_ba, false, "UTF-16LE"},          {"\0<"_ba, false, "UTF-16BE"},
+};
+
+Utf8Text toUtf8(const QByteArray& data)
+{
+    Utf8Text text;
+    for (const WideForm& form : kWideForms) {
+        if (data.startsWith(form.start)) {
+            text.converted = true;
+            text.ok = platform::ConvertToUtf8(data.mid(form.byteOrderMark ? form.start.size() : 0), form.encoding, text.bytes);
+            return text;
+        }
+    }
+    // A UTF-8 byte-order mark outweighs the declaration, and a UTF-16 or UTF-32 label on
+    // bytes that are neither is wrong on its face: both are read as UTF-8, as before.
+    // ASCII is a subset of UTF-8; files that claim it while holding UTF-8 stay readable.
+    const QByteArray label = declaredEncoding(data);
+    if (data.startsWith("\xEF\xBB\xBF") || label.isEmpty() || isUtf8Label(label) || label == "us-ascii"
+        || label == "ascii" || label.startsWith("utf-16") || label.startsWith("utf-32")) {
+        text.ok = true;
+        text.bytes = data;
+        return text;
+    }
+    text.converted = true;
+    // The declaration itself must come out unchanged, or the label named no ASCII-based encoding.
+    text.ok = platform::ConvertToUtf8(data, iconvName(label).constData(), text.bytes) && text.bytes.startsWith("<?xml");
+    return text;
+}
+
+// The document is now UTF-8, and Write keeps it so: its declaration must say so. Only the
+// encoding pseudo-attribute changes; a UTF-8 file without one needs none.
+void declareUtf8(pugi::xml_document& document, bool converted)
+{
+    pugi::xml_node declaration = document.first_child();
+    if (declaration.type() != pugi::node_declaration) {
+        if (!converted)
+            return;
+        declaration = document.prepend_child(pugi::node_declaration);
+        declaration.append_attribute("version") = "1.0";
+        declaration.append_attribute("encoding") = "utf-8";
+        return;
+    }
+    pugi::xml_attribute encoding = declaration.attribute("encoding");
+    if (encoding) {
+        if (!isUtf8Label(QByteArray(encoding.value()).trimmed().toLower()))
+            encoding.set_value("utf-8");
+        return;
+    }
+    if (!converted)
+        return;
+    const pugi::xml_attribute version = declaration.attribute("version");
+    encoding = version ? declaration.insert_attribute_after("encoding", version) : declaration.prepend_attribute("encoding");
+    encoding.set_value("utf-8");
+}
+
 } // namespace
 
 CXmlDocument::CXmlDocument()
@@ -49,10 +157,13 @@ bool CXmlDocument::Parse(const QString& filePath)
 bool CXmlDocument::ParseBytes(const QByteArray& data)
 {
     m_document->reset();
-    const pugi::xml_parse_result result = m_document->load_buffer(
-        data.constData(), size_t(data.size()), kParseOptions, pugi::encoding_auto);
-    m_loaded = bool(result) && m_document->document_element();
-    if (!m_loaded)
+    const Utf8Text text = toUtf8(data);
+    m_loaded = text.ok
+        && m_document->load_buffer(text.bytes.constData(), size_t(text.bytes.size()), kParseOptions, pugi::encoding_utf8)
+        && m_document->document_element();
+    if (m_loaded)
+        declareUtf8(*m_document, text.converted);
+    else
         m_document->reset();
     return m_loaded;
 }
@@ -90,6 +201,13 @@ CXmlNode CXmlDocument::CreateTextNode(const QString& text)
     pugi::xml_node node = scratch().append_child(pugi::node_pcdata);
     node.set_value(text.toUtf8().constData());
     return CXmlNode(node);
+}
+
+CXmlNode CXmlDocument::Detach(const CXmlNode& node)
+{
+    if (!m_loaded || node.IsNull() || node.GetType() == CXmlNode::NODE_ATTRIBUTE)
+        return {};
+    return CXmlNode(scratch().append_move(node.raw()));
 }
 
 QByteArray CXmlDocument::Serialize() const

@@ -15,7 +15,11 @@ public:
     CXmlDocument(const CXmlDocument&) = delete;
     CXmlDocument& operator=(const CXmlDocument&) = delete;
 
-    bool Parse(const QString& filePath);     // false when unreadable or not well-formed
+    // False when unreadable, not well-formed, or in an encoding that cannot be read. The
+    // encoding is the byte-order mark's (UTF-16, UTF-32, UTF-8), else the declaration's (any
+    // that iconv knows; none means UTF-8). The document is held in UTF-8 from then on, and its
+    // declaration says so.
+    bool Parse(const QString& filePath);
     bool ParseBytes(const QByteArray& data); // same, from memory
     bool IsLoaded() const { return m_loaded; }
 
@@ -24,8 +28,11 @@ public:
     // A new element of this document, not yet in the tree; AppendChild places it.
     CXmlNode CreateElement(const QString& name);
     CXmlNode CreateTextNode(const QString& text);
+    // Takes `node` out of the tree, whole, to be placed again with AppendChild and the like.
+    CXmlNode Detach(const CXmlNode& node);
 
-    // Replaces the file with the serialised document, UTF-8 without a byte-order mark.
+    // Replaces the file with the serialised document, UTF-8 without a byte-order mark, whatever
+    // encoding it was read from.
     // The old file stays as it was when writing fails.
     bool Write(const QString& filePath) const;
     QByteArray Serialize() const;

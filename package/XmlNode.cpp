@@ -190,6 +190,25 @@ CXmlNode CXmlNode::InsertChildAfter(const CXmlNode& child, const CXmlNode& after
     return CXmlNode(m_node.insert_move_after(child.m_node, after.m_node));
 }
 
+CXmlNode CXmlNode::InsertChildBefore(const CXmlNode& child, const CXmlNode& before)
+{
+    if (m_attribute || child.m_attribute || !child.m_node)
+        return {};
+    if (before.IsNull())
+        return CXmlNode(m_node.append_move(child.m_node));
+    return CXmlNode(m_node.insert_move_before(child.m_node, before.m_node));
+}
+
+CXmlNode CXmlNode::GetPreviousSibling() const
+{
+    return m_attribute ? CXmlNode() : CXmlNode(m_node.previous_sibling());
+}
+
+CXmlNode CXmlNode::GetNextSibling() const
+{
+    return m_attribute ? CXmlNode() : CXmlNode(m_node.next_sibling());
+}
+
 bool CXmlNode::RemoveChild(const CXmlNode& child)
 {
     if (m_attribute || child.m_attribute || child.m_node.parent() != m_node)

@@ -46,9 +46,12 @@ public:
     // Moves `child` (a node of the same document) to the end of this element's children.
     CXmlNode AppendChild(const CXmlNode& child);
     CXmlNode InsertChildAfter(const CXmlNode& child, const CXmlNode& after);
+    CXmlNode InsertChildBefore(const CXmlNode& child, const CXmlNode& before);
     bool RemoveChild(const CXmlNode& child);
 
     CXmlNode GetParent() const;
+    CXmlNode GetPreviousSibling() const; // any node type; null at the start
+    CXmlNode GetNextSibling() const;
     CXmlNode GetFirstChildElement(const QString& name = QString()) const;
     CXmlNode GetNextSiblingElement(const QString& name = QString()) const;
 

@@ -1,5 +1,6 @@
 #include "package/ZipUnZipWrapper.h"
 
+#include "platform/core/LegacyEncoding.h"
 #include "platform/core/PathGuard.h"
 
 #include <QDir>
@@ -27,26 +28,138 @@ bool isSymbolicLink(zip_t* archive, zip_uint64_t index)
     return opsys == ZIP_OPSYS_UNIX && ((attributes >> 16) & S_IFMT) == S_IFLNK;
 }
 
-bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target, QByteArray& buffer)
+QString zipErrorText(zip_error_t* error)
+{
+    switch (zip_error_code_zip(error)) {
+    case ZIP_ER_CRC: return QStringLiteral("데이터가 손상되었습니다 (CRC 오류)");
+    case ZIP_ER_COMPNOTSUPP: return QStringLiteral("지원하지 않는 압축 방식입니다");
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD: return QStringLiteral("암호화된 항목입니다");
+    case ZIP_ER_ZLIB: return QStringLiteral("압축 데이터가 손상되었습니다");
+    case ZIP_ER_NOZIP: return QStringLiteral("ZIP 압축 파일이 아닙니다");
+    default: return QString::fromLocal8Bit(zip_error_strerror(error));
+    }
+}
+
+QString archiveErrorText(int code)
+{
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    const QString text = zipErrorText(&error);
+    zip_error_fini(&error);
+    return text;
+}
+
+QString memberError(const QString& name, const QString& cause)
+{
+    return QStringLiteral("\"%1\" 항목의 압축을 풀 수 없습니다: %2").arg(name, cause);
+}
+
+// Copies one member to `target`; on failure says why in `cause` and leaves no partial file.
+bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target, QByteArray& buffer,
+                QString& cause)
 {
     zip_file_t* member = zip_fopen_index(archive, index, 0);
-    if (!member)
+    if (!member) {
+        cause = zipErrorText(zip_get_error(archive));
         return false;
+    }
     QFile out(target);
     bool ok = out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    if (!ok)
+        cause = out.errorString();
     while (ok) {
         const zip_int64_t read = zip_fread(member, buffer.data(), zip_uint64_t(buffer.size()));
-        if (read < 0)
+        if (read < 0) {
+            cause = zipErrorText(zip_file_get_error(member));
             ok = false;
-        else if (read == 0)
+        } else if (read == 0) {
             break;
-        else
-            ok = out.write(buffer.constData(), read) == read;
+        } else if (out.write(buffer.constData(), read) != read) {
+            cause = out.errorString();
+            ok = false;
+        }
     }
     zip_fclose(member);
+    if (ok && !out.flush()) {
+        cause = out.errorString();
+        ok = false;
+    }
     if (!ok)
         out.remove();
     return ok;
+}
+
+// Why a member's folder could not be made: most often a file of the same name is in the way.
+QString folderFailure(const QString& root, const QString& folder)
+{
+    for (QFileInfo step(folder); step.absoluteFilePath() != root && step.absoluteFilePath() != QLatin1String("/");
+         step = QFileInfo(step.path())) {
+        if (step.exists() && !step.isDir())
+            return QStringLiteral("같은 이름의 파일이 있어 폴더 \"%1\"을(를) 만들 수 없습니다")
+                .arg(QDir(root).relativeFilePath(step.absoluteFilePath()));
+    }
+    return QStringLiteral("폴더를 만들 수 없습니다");
+}
+
+// Reads a member's name as its archive wrote it: UTF-8 when flagged so or when the bytes
+// are valid UTF-8, else CP949. Other code pages of the 1990s are rarer than Korean tools.
+bool memberName(zip_t* archive, zip_uint64_t index, QString& name)
+{
+    const char* raw = zip_get_name(archive, index, ZIP_FL_ENC_RAW);
+    if (!raw)
+        return false;
+    const QByteArray bytes(raw);
+    if (platform::IsValidUtf8(bytes)) {
+        name = QString::fromUtf8(bytes);
+        return true;
+    }
+    QByteArray converted;
+    if (!platform::ConvertToUtf8(bytes, "CP949", converted))
+        return false;
+    name = QString::fromUtf8(converted);
+    return true;
+}
+
+// libzip refuses a whole archive for the fault of one member (a name flagged as UTF-8 that
+// is not, an unknown compression method): find that member in the central directory, so
+// that the message can name it.
+QString findInconsistentMember(const QString& archivePath)
+{
+    QFile file(archivePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const qint64 tail = qMin<qint64>(file.size(), 65535 + 22);
+    file.seek(file.size() - tail);
+    const QByteArray end = file.read(tail);
+    const qsizetype eocd = end.lastIndexOf(QByteArray("PK\x05\x06", 4));
+    if (eocd < 0 || eocd + 22 > end.size())
+        return {};
+    auto u16 = [](const QByteArray& b, qsizetype at) {
+        return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8;
+    };
+    auto u32 = [&](const QByteArray& b, qsizetype at) { return u16(b, at) | u16(b, at + 2) << 16; };
+    const quint32 entries = u16(end, eocd + 10);
+    const quint32 size = u32(end, eocd + 12);
+    file.seek(u32(end, eocd + 16));
+    const QByteArray directory = file.read(size);
+    qsizetype at = 0;
+    for (quint32 entry = 0; entry < entries && at + 46 <= directory.size(); ++entry) {
+        if (u32(directory, at) != 0x02014b50)
+            break;
+        const quint32 flags = u16(directory, at + 8);
+        const quint32 method = u16(directory, at + 10);
+        const quint32 nameLength = u16(directory, at + 28);
+        const QByteArray name = directory.mid(at + 46, nameLength);
+        if ((flags & 0x0800) && !platform::IsValidUtf8(name))
+            return QStringLiteral("항목 %1의 이름(%2)은 UTF-8로 표시되어 있지만 올바른 UTF-8이 아닙니다")
+                .arg(entry + 1)
+                .arg(QString::fromLatin1(name.toPercentEncoding("/.-_ ")));
+        if (!zip_compression_method_supported(zip_int32_t(method), 0))
+            return memberError(QString::fromUtf8(name), QStringLiteral("지원하지 않는 압축 방식(%1)입니다").arg(method));
+        at += 46 + nameLength + u16(directory, at + 30) + u16(directory, at + 32);
+    }
+    return {};
 }
 
 // Files and folders below `folder`, as names relative to `root`, folders before their
@@ -97,42 +210,58 @@ bool CZipUnZipWrapper::InitZip()
     return true;
 }
 
-bool CZipUnZipWrapper::ListMembers(const QString& archive, QStringList& members)
+zip_t* CZipUnZipWrapper::OpenForReading(const QString& archive)
 {
-    if (!m_bLoaded)
-        return false;
     int error = 0;
     zip_t* zip = zip_open(narrow(archive).constData(), ZIP_RDONLY, &error);
+    if (!zip) {
+        QString cause = error == ZIP_ER_INCONS ? findInconsistentMember(archive) : QString();
+        m_strLastError = cause.isEmpty() ? archiveErrorText(error) : cause;
+    }
+    return zip;
+}
+
+bool CZipUnZipWrapper::ListMembers(const QString& archive, QStringList& members)
+{
+    m_strLastError.clear();
+    if (!m_bLoaded)
+        return false;
+    zip_t* zip = OpenForReading(archive);
     if (!zip)
         return false;
+    bool ok = true;
     const zip_int64_t count = zip_get_num_entries(zip, 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        if (const char* name = zip_get_name(zip, zip_uint64_t(i), ZIP_FL_ENC_GUESS))
-            members.append(QString::fromUtf8(name));
+    for (zip_int64_t i = 0; i < count && ok; ++i) {
+        QString name;
+        ok = memberName(zip, zip_uint64_t(i), name);
+        if (ok)
+            members.append(name);
+        else
+            m_strLastError = QStringLiteral("항목 %1의 이름을 읽을 수 없습니다 (UTF-8도 CP949도 아닙니다)").arg(i + 1);
     }
     zip_discard(zip);
-    return true;
+    return ok;
 }
 
 bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
 {
     m_skippedMembers.clear();
+    m_strLastError.clear();
     if (!m_bLoaded || folder.isEmpty())
         return false;
-    int error = 0;
-    zip_t* zip = zip_open(narrow(archive).constData(), ZIP_RDONLY, &error);
+    zip_t* zip = OpenForReading(archive);
     if (!zip)
         return false;
     const QString root = QDir::cleanPath(folder);
     QSet<QString> verifiedFolders;
     QByteArray buffer(kCopyChunk, Qt::Uninitialized);
-    bool ok = true;
     const zip_int64_t count = zip_get_num_entries(zip, 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        const char* rawName = zip_get_name(zip, zip_uint64_t(i), ZIP_FL_ENC_GUESS);
-        if (!rawName)
-            continue;
-        const QString name = QString::fromUtf8(rawName);
+    for (zip_int64_t i = 0; i < count && m_strLastError.isEmpty(); ++i) {
+        QString name;
+        if (!memberName(zip, zip_uint64_t(i), name)) {
+            m_strLastError = QStringLiteral("항목 %1의 이름을 읽을 수 없습니다 (UTF-8도 CP949도 아닙니다)").arg(i + 1);
+            break;
+        }
         const bool isFolder = name.endsWith(QLatin1Char('/'));
         const QString target = QDir::cleanPath(root + QLatin1Char('/') + name);
         const QString parent = isFolder ? target : QFileInfo(target).path();
@@ -148,22 +277,28 @@ bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
                 continue;
             }
             if (!QDir().mkpath(parent) || !platform::IsInsideFolder(root, parent)) {
-                ok = false;
-                continue;
+                m_strLastError = memberError(name, folderFailure(root, parent));
+                break;
             }
             verifiedFolders.insert(parent);
         }
         if (isFolder)
             continue;
-        if (QFileInfo(target).isSymLink()) {
+        const QFileInfo existing(target);
+        if (existing.isSymLink()) {
             m_skippedMembers.append(name);
             continue;
         }
-        if (!copyMember(zip, zip_uint64_t(i), target, buffer))
-            ok = false;
+        if (existing.isDir()) {
+            m_strLastError = memberError(name, QStringLiteral("같은 이름의 폴더가 있습니다"));
+            break;
+        }
+        QString cause;
+        if (!copyMember(zip, zip_uint64_t(i), target, buffer, cause))
+            m_strLastError = memberError(name, cause);
     }
     zip_discard(zip);
-    return ok;
+    return m_strLastError.isEmpty();
 }
 
 bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pattern,

@@ -22,15 +22,23 @@ public:
     // folder, recursion, no extra fields, directory entries, compression level 6.
     bool InitZip();
 
-    // Appends the name of every member, in archive order, to `members`.
+    // Appends the name of every member, in archive order, to `members`. Names flagged as
+    // UTF-8 are read as such; others as UTF-8 when they are valid UTF-8, else as CP949 (the
+    // encoding of Korean Windows zip tools). False when the archive cannot be read or a name
+    // cannot be decoded.
     bool ListMembers(const QString& archive, QStringList& members);
 
     // Recreates every member below `folder`. Members whose name is absolute or climbs out
     // with "..", symbolic links, and members that would land outside `folder` are skipped
     // and listed by GetSkippedMembers(); the rest are extracted, overwriting existing files.
-    // False when the archive cannot be read or a member cannot be written.
+    // Stops with false at the first member that cannot be unpacked or written (a damaged
+    // member, an unknown compression method, a file where a folder must go, a full disk),
+    // or when the archive cannot be read.
     bool ExtractAll(const QString& archive, const QString& folder);
     const QStringList& GetSkippedMembers() const { return m_skippedMembers; }
+
+    // Why the last ListMembers or ExtractAll failed, naming the member where there is one.
+    const QString& GetLastError() const { return m_strLastError; }
 
     // Adds files below `rootFolder` to `archive`, creating it when absent. `pattern` is one
     // file name relative to the root, or "*.*" for every file and folder below it. Members
@@ -40,8 +48,12 @@ public:
     bool ArchivePass(const QString& rootFolder, const QString& pattern, const QString& archive);
 
 private:
+    // Opens an archive for listing or extraction; null, with the reason kept, on failure.
+    struct zip* OpenForReading(const QString& archive);
+
     bool m_bLoaded = false;
     bool m_bZipInitialised = false;
     int m_nCompressionLevel = 0;
     QStringList m_skippedMembers;
+    QString m_strLastError;
 };

@@ -10,14 +10,26 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
 
 namespace {
 
 // The application's title (string 102), the caption of the invalid-book message.
 const char* const kApplicationTitle = "Tolvo maker 편집툴";
 const char* const kInvalidEpubMessage = "올바른 ePub 압축 파일이 아닙니다.";
+const char* const kMissingFileMessage = "파일이 존재하지 않습니다.\n%1";
+const char* const kFolderMessage = "ePub 파일이 아니라 폴더입니다.\n%1";
+const char* const kUnreadableMessage = "파일을 읽을 수 없습니다: %2\n%1";
+const char* const kNotZipMessage = "ZIP 압축 파일이 아닙니다.\n%1";
+const char* const kUnpackMessage = "ePub 파일을 열 수 없습니다. %2\n%1";
 
 constexpr const char* kContainerMember = "META-INF/container.xml";
 // Where a ZIP archive's first local header keeps the member name and, for a stored member
@@ -26,19 +38,66 @@ constexpr qint64 kFirstNameOffset = 30;
 constexpr qint64 kFirstContentOffset = 38;
 const QByteArray kMimetypeName("mimetype");
 const QByteArray kEpubMediaType("application/epub+zip");
+const QByteArray kZipLocalHeader("PK\x03\x04", 4);
 // How many "title(NN)" names to try when other open books hold the work folders before.
 constexpr int kWorkFolderAttempts = 100;
 
+constexpr const char* kSavingPrefix = ".lindar-saving-";
+const char* const kSpecialTargetMessage = "일반 파일이 아닌 곳에는 저장할 수 없습니다.\n%1";
+const char* const kTargetInWorkFolderMessage = "작업 폴더 안에는 저장할 수 없습니다.\n%1";
+const char* const kNoTargetFolderMessage = "저장할 폴더가 없습니다.\n%1";
+const char* const kWriteFailedMessage = "ePub 파일을 저장할 수 없습니다.\n%1";
+
 // A path next to `target` that does not exist yet, for writing a new archive before it
-// replaces the target.
+// replaces the target. It names this process, so that a later save can tell the leftovers
+// of a killed save from the work of a save still running.
 QString unusedSiblingPath(const QFileInfo& target)
 {
     for (;;) {
-        const QString candidate = target.absolutePath() + QStringLiteral("/.") + target.fileName()
-            + QStringLiteral(".saving-") + QString::number(QRandomGenerator::global()->generate(), 16);
+        const QString candidate = target.absolutePath() + QLatin1Char('/') + QLatin1String(kSavingPrefix)
+            + QString::number(::getpid()) + QLatin1Char('-')
+            + QString::number(QRandomGenerator::global()->generate(), 16);
         if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
             return candidate;
     }
+}
+
+// Removes the temporary archives that saves of processes no longer alive left in `folder`.
+void removeStaleTemporaries(const QString& folder)
+{
+    const QStringList names = QDir(folder).entryList({QLatin1String(kSavingPrefix) + QLatin1Char('*')},
+                                                     QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        bool numeric = false;
+        const pid_t pid = name.mid(qsizetype(std::strlen(kSavingPrefix))).section(QLatin1Char('-'), 0, 0).toInt(&numeric);
+        if (numeric && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            QFile::remove(folder + QLatin1Char('/') + name);
+    }
+}
+
+// The file a save writes: a link is followed to the file it names, so that the link stays.
+QString followLinks(const QString& path)
+{
+    QString current = QFileInfo(path).absoluteFilePath();
+    for (int hop = 0; hop < 40 && QFileInfo(current).isSymLink(); ++hop)
+        current = QFileInfo(current).symLinkTarget();
+    return current;
+}
+
+bool syncFile(const QString& path, bool folder)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | (folder ? O_DIRECTORY : 0));
+    if (fd < 0)
+        return false;
+    const bool ok = (folder ? ::fsync(fd) : ::fdatasync(fd)) == 0;
+    ::close(fd);
+    return ok;
+}
+
+void showError(const QString& text)
+{
+    platform::ShowMessage(text, QString::fromUtf8(kApplicationTitle), platform::MessageButtons::Ok,
+                          platform::MessageIcon::Error);
 }
 
 // The title of a book file, as it names the work folder. A title that would name the base
@@ -65,36 +124,68 @@ QString CePubContainerFormat::GetWorkFolderBase(bool withoutTrailingSeparator)
 
 bool CePubContainerFormat::IsValidEpubFile(const QString& bookFilePath)
 {
+    return CheckBookFile(bookFilePath).isEmpty();
+}
+
+QString CePubContainerFormat::CheckBookFile(const QString& bookFilePath)
+{
     const QFileInfo info(bookFilePath);
-    if (info.fileName().size() <= 5)
-        return false;
+    const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
+    if (!info.exists())
+        return QString::fromUtf8(kMissingFileMessage).arg(shown);
+    if (info.isDir())
+        return QString::fromUtf8(kFolderMessage).arg(shown);
     QFile file(bookFilePath);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return QString::fromUtf8(kUnreadableMessage).arg(shown, file.errorString());
     const QByteArray head = file.read(kFirstContentOffset + kEpubMediaType.size());
-    return head.mid(kFirstNameOffset, kMimetypeName.size()) == kMimetypeName
-        && head.mid(kFirstContentOffset, kEpubMediaType.size()) == kEpubMediaType;
+    if (!head.startsWith(kZipLocalHeader))
+        return QString::fromUtf8(kNotZipMessage).arg(shown);
+    if (info.fileName().size() <= 5 || head.mid(kFirstNameOffset, kMimetypeName.size()) != kMimetypeName
+        || head.mid(kFirstContentOffset, kEpubMediaType.size()) != kEpubMediaType)
+        return QString::fromUtf8(kInvalidEpubMessage);
+    return {};
 }
 
 bool CePubContainerFormat::OpenEpub(const QString& bookFilePath)
 {
-    if (!IsValidEpubFile(bookFilePath)) {
-        platform::ShowMessage(QString::fromUtf8(kInvalidEpubMessage),
-                              QString::fromUtf8(kApplicationTitle), platform::MessageButtons::Ok,
-                              platform::MessageIcon::Error);
+    m_strLastError = CheckBookFile(bookFilePath);
+    if (!m_strLastError.isEmpty()) {
+        showError(m_strLastError);
         return false;
     }
     m_strWorkFolder.clear();
     if (!m_zipWrapper.IsLoaded())
         return false;
 
-    m_memberList.clear();
-    m_zipWrapper.ListMembers(bookFilePath, m_memberList);
-
-    const QString base = GetWorkFolderBase(true);
-    QDir().mkpath(base);
+    // Emptying the work folder would delete a book file that lies inside it, so such a file
+    // is opened from a copy.
     const QFileInfo book(bookFilePath);
-    const QString workFolder = ClaimWorkFolder(base, workFolderTitle(book));
+    const QString base = GetWorkFolderBase(true);
+    QString source = book.absoluteFilePath();
+    std::unique_ptr<QTemporaryDir> copyFolder;
+    if (platform::IsInsideFolder(base, source)) {
+        copyFolder = std::make_unique<QTemporaryDir>();
+        const QString copy = copyFolder->filePath(QStringLiteral("book.epub"));
+        if (!copyFolder->isValid() || !QFile::copy(source, copy)) {
+            m_strLastError = QString::fromUtf8(kUnreadableMessage)
+                                 .arg(QDir::toNativeSeparators(source), QStringLiteral("copy failed"));
+            showError(m_strLastError);
+            return false;
+        }
+        source = copy;
+    }
+
+    m_memberList.clear();
+    if (!m_zipWrapper.ListMembers(source, m_memberList)) {
+        m_strLastError = QString::fromUtf8(kUnpackMessage)
+                             .arg(QDir::toNativeSeparators(book.absoluteFilePath()), m_zipWrapper.GetLastError());
+        showError(m_strLastError);
+        return false;
+    }
+
+    QDir().mkpath(base);
+    const QString workFolder = ClaimWorkFolder(base, workFolderTitle(book), book.absoluteFilePath());
     if (workFolder.isEmpty())
         return false;
     // Files left from an earlier book with the same title must not end up in this one.
@@ -102,18 +193,29 @@ bool CePubContainerFormat::OpenEpub(const QString& bookFilePath)
     QDir().mkpath(workFolder);
     m_strWorkFolder = workFolder;
 
-    m_zipWrapper.ExtractAll(book.absoluteFilePath(), m_strWorkFolder);
+    // A book missing one of its members is not this book: saving it would lose that member
+    // for good, so the open fails and takes its partial copy away.
+    if (!m_zipWrapper.ExtractAll(source, m_strWorkFolder)) {
+        m_strLastError = QString::fromUtf8(kUnpackMessage)
+                             .arg(QDir::toNativeSeparators(book.absoluteFilePath()), m_zipWrapper.GetLastError());
+        QDir(m_strWorkFolder).removeRecursively();
+        m_strWorkFolder.clear();
+        m_pWorkFolderLock.reset();
+        showError(m_strLastError);
+        return false;
+    }
 
     bool hasContainer = false;
     for (qsizetype i = m_memberList.size() - 1; i >= 0 && !hasContainer; --i)
         hasContainer = m_memberList[i].compare(QLatin1String(kContainerMember), Qt::CaseInsensitive) == 0;
     if (!hasContainer)
         return false;
+    m_package.GetOPFManager().GetMetadata().SetDropSkeletonPlaceholders(false);
     LoadPackage();
     return true;
 }
 
-QString CePubContainerFormat::ClaimWorkFolder(const QString& base, const QString& title)
+QString CePubContainerFormat::ClaimWorkFolder(const QString& base, const QString& title, const QString& bookFile)
 {
     m_pWorkFolderLock.reset();
     const QString cleanBase = QDir::cleanPath(base);
@@ -124,6 +226,9 @@ QString CePubContainerFormat::ClaimWorkFolder(const QString& base, const QString
         const QString candidate = QDir::cleanPath(cleanBase + QLatin1Char('/') + name);
         if (candidate == cleanBase || !platform::IsInsideFolder(cleanBase, candidate))
             return QString();
+        // The folder is emptied now and removed at close: never the one holding the book.
+        if (!bookFile.isEmpty() && platform::IsInsideFolder(candidate, bookFile))
+            continue;
         if (auto lock = ClaimWorkFolderLock(candidate)) {
             m_pWorkFolderLock = std::move(lock);
             return candidate;
@@ -153,24 +258,57 @@ QString CePubContainerFormat::FindContainerDocument() const
 
 void CePubContainerFormat::LoadPackage()
 {
+    m_strPackageProblem.clear();
     m_package.SetWorkFolder(m_strWorkFolder);
-    m_rootFileManager.LoadContainer(FindContainerDocument());
+    const QString containerPath = FindContainerDocument();
+    if (!m_rootFileManager.LoadContainer(containerPath)) {
+        m_strPackageProblem = QFileInfo::exists(containerPath)
+            ? QStringLiteral("META-INF/container.xml을 읽을 수 없거나 rootfile이 없습니다.")
+            : QStringLiteral("META-INF/container.xml이 없습니다.");
+        return;
+    }
     QString relativePath;
     m_rootFileManager.GetPackagePath(relativePath);
+    if (relativePath.isEmpty()) {
+        m_strPackageProblem = QStringLiteral(
+            "META-INF/container.xml에 media-type이 \"application/oebps-package+xml\"이고 full-path가 있는 rootfile이 없습니다.");
+        return;
+    }
     const QString packagePath = QDir::cleanPath(m_strWorkFolder + QLatin1Char('/') + relativePath);
     // The full-path is data from the book: one that leads out of the work folder is not used.
-    if (relativePath.isEmpty() || !platform::IsInsideFolder(m_strWorkFolder, packagePath))
+    if (!platform::IsInsideFolder(m_strWorkFolder, packagePath) || packagePath == QDir::cleanPath(m_strWorkFolder)) {
+        m_strPackageProblem = QStringLiteral("패키지 파일 경로 \"%1\"이(가) 책 밖을 가리킵니다.").arg(relativePath);
         return;
-    m_package.LoadPackageDocument(packagePath);
+    }
+    if (!QFileInfo(packagePath).isFile()) {
+        m_strPackageProblem = QStringLiteral("패키지 파일 \"%1\"이(가) 책에 없습니다.").arg(relativePath);
+        return;
+    }
+    if (!m_package.LoadPackageDocument(packagePath))
+        m_strPackageProblem = QStringLiteral("패키지 파일 \"%1\"을(를) 읽을 수 없습니다 (올바른 XML이 아닙니다).").arg(relativePath);
 }
 
 bool CePubContainerFormat::SaveEpub(const QString& archivePath)
 {
+    m_strLastError.clear();
     if (m_strWorkFolder.isEmpty() || archivePath.isEmpty())
         return false;
-    const QFileInfo target(archivePath);
-    if (!QFileInfo(target.absolutePath()).isDir() || target.isDir())
+    const QFileInfo target(followLinks(archivePath));
+    const QString shown = QDir::toNativeSeparators(target.absoluteFilePath());
+    auto fail = [this, &shown](const char* message) {
+        m_strLastError = QString::fromUtf8(message).arg(shown);
         return false;
+    };
+    if (!QFileInfo(target.absolutePath()).isDir())
+        return fail(kNoTargetFolderMessage);
+    // A device or a pipe would be replaced by a regular file; a folder cannot hold a book.
+    if (target.exists() && !target.isFile())
+        return fail(kSpecialTargetMessage);
+    // Work folders are emptied when their books close: a book saved there would vanish.
+    if (platform::IsInsideFolder(GetWorkFolderBase(true), target.absoluteFilePath()))
+        return fail(kTargetInWorkFolderMessage);
+
+    removeStaleTemporaries(target.absolutePath());
     // The new archive is built beside the target and only then replaces it, so a failed or
     // interrupted save leaves the earlier file whole, and no member of it is carried over.
     const QString temporary = unusedSiblingPath(target);
@@ -184,12 +322,17 @@ bool CePubContainerFormat::SaveEpub(const QString& archivePath)
 
     if (ok && target.exists())
         QFile::setPermissions(temporary, QFile::permissions(target.absoluteFilePath()));
-    ok = ok
+    // On disk before it takes the old file's name, and the name change on disk before the
+    // save reports success: a crash then leaves one whole book or the other.
+    ok = ok && syncFile(temporary, false)
         && std::rename(QFile::encodeName(temporary).constData(),
                        QFile::encodeName(target.absoluteFilePath()).constData()) == 0;
-    if (!ok)
+    if (!ok) {
         QFile::remove(temporary);
-    return ok;
+        return fail(kWriteFailedMessage);
+    }
+    syncFile(target.absolutePath(), true);
+    return true;
 }
 
 bool CePubContainerFormat::CreateNewEpub()
@@ -207,6 +350,7 @@ bool CePubContainerFormat::CreateNewEpub()
         || !CNewBookSkeleton::CopyTemplateChapters(m_strWorkFolder))
         return false;
     m_memberList.append(CNewBookSkeleton::MemberNames());
+    m_package.GetOPFManager().GetMetadata().SetDropSkeletonPlaceholders(true);
     LoadPackage();
     return true;
 }

@@ -25,8 +25,10 @@ public:
     bool OpenEpub(const QString& bookFilePath);
 
     // Packs the work folder into `archivePath`: "mimetype" first and stored, then every other
-    // file and folder. The target is replaced only by a complete new archive; false when it
-    // could not be written, leaving any earlier file as it was.
+    // file and folder. The target is replaced only by a complete new archive that is on disk;
+    // false when it could not be written, leaving any earlier file as it was. A link is
+    // followed to the file it names; a device, a pipe or a path inside the work-folder base
+    // is refused (GetLastError says why).
     bool SaveEpub(const QString& archivePath);
 
     // Makes a new book from the fixed skeleton and the program's template chapters in a new
@@ -35,8 +37,11 @@ public:
     bool CreateNewEpub();
 
     // Reads META-INF/container.xml of the work folder and loads the package document it
-    // names. A full-path that leads out of the work folder is not used.
+    // names. A full-path that leads out of the work folder is not used. Where no package
+    // can be loaded, the book stays open without one and GetPackageProblem says why.
     void LoadPackage();
+    bool HasPackage() const { return m_strPackageProblem.isEmpty() && !m_strWorkFolder.isEmpty(); }
+    const QString& GetPackageProblem() const { return m_strPackageProblem; }
 
     // Per-user local application data + "/ePubModule", with a trailing "/" unless asked not to.
     static QString GetWorkFolderBase(bool withoutTrailingSeparator = false);
@@ -50,10 +55,18 @@ public:
     // True when the file passes the archive check that OpenEpub applies first: a name longer
     // than five characters, and a stored "mimetype" first member with the EPUB media type.
     static bool IsValidEpubFile(const QString& bookFilePath);
+    // Empty when the file passes that check; otherwise the message that says why not: a
+    // missing file, a folder, an unreadable file, a file that is not a ZIP archive, or one
+    // that breaks the EPUB container rule.
+    static QString CheckBookFile(const QString& bookFilePath);
+
+    // Why the last OpenEpub or SaveEpub failed, as shown to the user; empty after success
+    // and after the silent refusal of a book without META-INF/container.xml.
+    const QString& GetLastError() const { return m_strLastError; }
 
 private:
     QString FindContainerDocument() const;
-    QString ClaimWorkFolder(const QString& base, const QString& title);
+    QString ClaimWorkFolder(const QString& base, const QString& title, const QString& bookFile = QString());
 
     // Held while this book uses its work folder, so that another program opening a book of
     // the same title (the editor and lindar-cli, say) never empties it. Declared first so
@@ -63,5 +76,7 @@ private:
     COpenPackageFormat m_package;
     QStringList m_memberList;
     QString m_strWorkFolder; // no trailing separator; empty until a book is open
+    QString m_strLastError;
+    QString m_strPackageProblem; // why the open book has no package; empty when it has one
     CRootFileManager m_rootFileManager;
 };

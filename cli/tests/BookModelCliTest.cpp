@@ -62,17 +62,21 @@ QString languageLabel(const QString& stored)
 }
 
 // The last identifier with an attribute of this value, as the grid row shows it.
+// The identifier a row shows: the first whose attributes name the scheme (in any case).
+// One that names ISBN counts as the ISBN, whatever else it names.
 QString identifierFor(const QJsonArray& identifiers, const QString& scheme, const QString& fallback)
 {
-    QString found = fallback;
     for (const QJsonValue& identifier : identifiers) {
-        const QJsonObject attributes = identifier.toObject().value("attrs").toObject();
-        for (const QJsonValue& value : attributes) {
-            if (value.toString() == scheme)
-                found = identifier.toObject().value("text").toString();
+        bool named = false;
+        bool isbn = false;
+        for (const QJsonValue& value : identifier.toObject().value("attrs").toObject()) {
+            named = named || value.toString().compare(scheme, Qt::CaseInsensitive) == 0;
+            isbn = isbn || value.toString().compare("ISBN", Qt::CaseInsensitive) == 0;
         }
+        if (named && (scheme == "ISBN" || !isbn))
+            return identifier.toObject().value("text").toString();
     }
-    return found;
+    return fallback;
 }
 
 // Entries of the navigation tree in pre-order, as "label>source".
@@ -128,10 +132,11 @@ TEST(BookModelCli, CorpusMetadataAndNavigationAgreeWithTheirDescription)
         const QJsonArray titles = book.value("titles").toArray();
         const QJsonArray languages = book.value("languages").toArray();
         const QJsonArray identifiers = book.value("identifiers").toArray();
-        const QString title = packageRead && !titles.isEmpty() ? titles.last().toString() : QStringLiteral("제목");
+        // Each row shows the first element of its kind.
+        const QString title = packageRead && !titles.isEmpty() ? titles.first().toString() : QStringLiteral("제목");
         EXPECT_EQ(rowValue(required, "제목"), title);
         EXPECT_EQ(rowValue(required, "언어"),
-                  packageRead && !languages.isEmpty() ? languageLabel(languages.last().toString()) : QStringLiteral("한국어(KO)"));
+                  packageRead && !languages.isEmpty() ? languageLabel(languages.first().toString()) : QStringLiteral("한국어(KO)"));
         EXPECT_EQ(rowValue(required, "ISBN"), packageRead ? identifierFor(identifiers, "ISBN", "ISBN") : QStringLiteral("ISBN"));
         EXPECT_EQ(rowValue(required, "ECN"), packageRead ? identifierFor(identifiers, "ECN", "ECN") : QStringLiteral("ECN"));
         if (!packageRead)
@@ -206,8 +211,8 @@ TEST(BookModelCli, ResavedBooksKeepTitleCreatorAndNavigationSources)
         ASSERT_EQ(resave.exitCode, 0) << resave.err.toStdString();
         const QJsonObject reopened = info(saved);
         const QJsonArray required = reopened.value("grid").toObject().value("required").toArray();
-        EXPECT_EQ(rowValue(required, "제목"), book.value("titles").toArray().last().toString());
-        EXPECT_EQ(rowValue(required, "저자"), book.value("creators").toArray().last().toObject().value("text").toString());
+        EXPECT_EQ(rowValue(required, "제목"), book.value("titles").toArray().first().toString());
+        EXPECT_EQ(rowValue(required, "저자"), book.value("creators").toArray().first().toObject().value("text").toString());
         QStringList expected;
         flattenExpected(book.value("navmap").toArray(), expected);
         QStringList entries;
@@ -224,8 +229,9 @@ TEST(BookModelCli, NewBooksAndTheirMetadataEdits)
     const QJsonObject made = info(fresh);
     EXPECT_TRUE(made.value("firstDocument").toString().endsWith("/fresh/OEBPS/ch01.xhtml"));
     const QJsonObject grid = made.value("grid").toObject();
-    EXPECT_EQ(rowValue(grid.value("required").toArray(), "제목"), QStringLiteral("책제목"));
-    EXPECT_EQ(grid.value("additional").toArray(), QJsonArray({QJsonArray{"부제", "주제"}}));
+    // The skeleton's placeholder texts were dropped by the save that wrote the book.
+    EXPECT_EQ(rowValue(grid.value("required").toArray(), "제목"), QStringLiteral("제목"));
+    EXPECT_EQ(grid.value("additional").toArray(), QJsonArray());
 
     // Nested entries A (A1, A2) and B, with the numbering of another tool.
     QTemporaryDir unpacked;
@@ -263,11 +269,12 @@ TEST(BookModelCli, NewBooksAndTheirMetadataEdits)
     const QString written = QString::fromUtf8(member(edited, "OEBPS/toc.ncx"));
     EXPECT_TRUE(written.contains("<docTitle>\n        <text>어린 왕자</text>"));
     EXPECT_TRUE(written.contains("<docAuthor>\n        <text>생텍쥐페리</text>"));
+    // The table of contents was not edited, so it keeps the other tool's ids and numbers.
     EXPECT_TRUE(written.contains(
-        "<navPoint id=\"navPoint-1\" playOrder=\"1\"><navLabel><text>A</text></navLabel><content src=\"ch01.xhtml\"/>"
-        "<navPoint id=\"navPoint-2\" playOrder=\"2\"><navLabel><text>A1</text></navLabel><content src=\"ch02.xhtml\"/></navPoint>"
-        "<navPoint id=\"navPoint-3\" playOrder=\"3\"><navLabel><text>A2</text></navLabel><content src=\"ch03.xhtml\"/></navPoint>"
-        "</navPoint><navPoint id=\"navPoint-4\" playOrder=\"4\"><navLabel><text>B</text></navLabel><content src=\"ch04.xhtml\"/></navPoint>"))
+        "<navMap><navPoint id=\"x\" playOrder=\"7\"><navLabel><text>A</text></navLabel><content src=\"ch01.xhtml\"/>"
+        "<navPoint id=\"y\" playOrder=\"3\"><navLabel><text>A1</text></navLabel><content src=\"ch02.xhtml\"/></navPoint>"
+        "<navPoint id=\"z\" playOrder=\"9\"><navLabel><text>A2</text></navLabel><content src=\"ch03.xhtml\"/></navPoint>"
+        "</navPoint><navPoint id=\"w\" playOrder=\"1\"><navLabel><text>B</text></navLabel><content src=\"ch04.xhtml\"/></navPoint></navMap>"))
         << written.toStdString();
 
     // Opening the result shows the edits.
@@ -280,7 +287,8 @@ TEST(BookModelCli, NewBooksAndTheirMetadataEdits)
     QStringList entries;
     flattenTree(reopened.value("trees").toObject().value("navigation").toArray(), entries);
     EXPECT_EQ(entries, (QStringList{"A>ch01.xhtml", "A1>ch02.xhtml", "A2>ch03.xhtml", "B>ch04.xhtml"}));
-    EXPECT_EQ(reopened.value("firstDocument").toString().section('/', -2), QStringLiteral("OEBPS/ch01.xhtml"));
+    // Play order 1 is B's.
+    EXPECT_EQ(reopened.value("firstDocument").toString().section('/', -2), QStringLiteral("OEBPS/ch04.xhtml"));
 }
 
 TEST(BookModelCli, SetRejectsUnknownRowsAndValuesOutsideTheChoices)

@@ -216,6 +216,18 @@ TEST_F(BookDocument, WithoutABookNothingLooksOpen)
     recent.ReadList();
     EXPECT_FALSE(recent.Entries().contains(junk));
     EXPECT_TRUE(recent.Entries().contains(QFileInfo(book).absoluteFilePath()));
+
+    // A book whose container names no package file it holds is said so, and not offered
+    // as an empty book to edit and save.
+    TestBookSpec layout;
+    layout.chapters = {{QStringLiteral("ch1.xhtml"), QStringLiteral("<p>first</p>"), QStringLiteral("One")}};
+    layout.rootfilePath = QStringLiteral("OEBPS/missing.opf");
+    const QString packageless = WriteTestBook(Scratch(QString()), QStringLiteral("packageless.epub"), layout);
+    m_boxes.clear();
+    m_boxes.enqueue(MessageResult::No);
+    EXPECT_EQ(m_app->OpenBookFile(packageless), nullptr);
+    EXPECT_TRUE(Questions().join('\n').contains("편집할 패키지 문서가 없어")) << Questions().join('\n').toStdString();
+    showsNoBook("after a book without a package");
 }
 
 TEST_F(BookDocument, UnsavedChangesShowAndASaveIsConfirmed)
@@ -284,7 +296,10 @@ TEST_F(BookDocument, FailedPackingKeepsTheBookOpenAndMarked)
     m_dialogs.enqueue(blocked);
     Frame().OnCommand(cmd::SaveBookAs);
     ProcessPosted();
-    EXPECT_EQ(Questions(), QStringList{"epub 파일을 저장할 수 없습니다."});
+    // The message says why: here, the folder the book was to go to does not exist.
+    ASSERT_EQ(Questions().size(), 1);
+    EXPECT_TRUE(Questions().first().startsWith("epub 파일을 저장할 수 없습니다.\n저장할 폴더가 없습니다."))
+        << Questions().first().toStdString();
     EXPECT_EQ(m_boxes.asked().at(0).caption, "Tolvo maker 편집툴");
     EXPECT_EQ(Doc(), open);
     EXPECT_TRUE(View()->m_bUnsaved);
@@ -305,7 +320,7 @@ TEST_F(BookDocument, UnreadableOrInvalidFilesOpenNothing)
         QString message;
     } cases[] = {
         {Scratch("missing.epub"), Scratch("missing.epub") + "\n파일을 열 수 없습니다."},
-        {junk, "올바른 ePub 압축 파일이 아닙니다."},
+        {junk, "ZIP 압축 파일이 아닙니다.\n" + QDir::toNativeSeparators(QFileInfo(junk).absoluteFilePath())},
     };
     for (const auto& c : cases) {
         m_boxes.clear();

@@ -51,8 +51,8 @@ QString WriteTestBook(const QString& scratch, const QString& name, const TestBoo
     ok = ok && writeText(root + QStringLiteral("/META-INF/container.xml"), QStringLiteral(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<container version=\"1.0\" xmlns=\"urn:oasis:names:tc:opendocument:xmlns:container\">\n"
-        "  <rootfiles><rootfile full-path=\"OEBPS/content.opf\" media-type=\"application/oebps-package+xml\"/></rootfiles>\n"
-        "</container>\n"));
+        "  <rootfiles><rootfile full-path=\"%1\" media-type=\"application/oebps-package+xml\"/></rootfiles>\n"
+        "</container>\n").arg(layout.rootfilePath));
 
     const QString packageFolder = root + QStringLiteral("/OEBPS");
     const QString ncxPath = QDir::cleanPath(packageFolder + QLatin1Char('/') + layout.ncxHref);

@@ -18,6 +18,7 @@ struct TestBookSpec {
     QMap<QString, QString> pictureIds; // picture file name -> manifest id, when not its base name
     QString ncxHref = QStringLiteral("toc.ncx"); // from OEBPS/; the NCX's sources are relative to it
     bool encodeHrefs = false; // hrefs and sources percent-encoded ("a%20b.xhtml")
+    QString rootfilePath = QStringLiteral("OEBPS/content.opf"); // what the container names
 };
 
 // Writes the book's files into a fresh folder below `scratch` and packs them into

@@ -13,29 +13,39 @@ class ArchiveBuilder {
 public:
     ArchiveBuilder& add(const QString& name, const QByteArray& data, bool store = true)
     {
-        m_members.append({name, data, store, false, false});
+        m_members.append({name.toUtf8(), data, store, false, false});
+        return *this;
+    }
+    // A member whose name is these bytes, without the UTF-8 flag, as zip tools of other
+    // systems write names in their own code page.
+    ArchiveBuilder& addRawName(const QByteArray& name, const QByteArray& data)
+    {
+        m_members.append({name, data, true, false, false, true});
         return *this;
     }
     ArchiveBuilder& addWithExtraField(const QString& name, const QByteArray& data)
     {
-        m_members.append({name, data, true, true, false});
+        m_members.append({name.toUtf8(), data, true, true, false});
         return *this;
     }
     ArchiveBuilder& addSymlink(const QString& name, const QByteArray& target)
     {
-        m_members.append({name, target, true, false, true});
+        m_members.append({name.toUtf8(), target, true, false, true});
         return *this;
     }
     // A stored mimetype first and a container naming OEBPS/content.opf.
     ArchiveBuilder& addEpubFrame(const QByteArray& mimetype = "application/epub+zip")
     {
         add("mimetype", mimetype);
-        add("META-INF/container.xml",
-            "<?xml version=\"1.0\"?><container version=\"1.0\" "
-            "xmlns=\"urn:oasis:names:tc:opendocument:xmlns:container\"><rootfiles>"
-            "<rootfile full-path=\"OEBPS/content.opf\" media-type=\"application/oebps-package+xml\"/>"
-            "</rootfiles></container>");
-        return *this;
+        return addContainer("<rootfile full-path=\"OEBPS/content.opf\" media-type=\"application/oebps-package+xml\"/>");
+    }
+    // META-INF/container.xml with these rootfile elements.
+    ArchiveBuilder& addContainer(const QByteArray& rootfiles)
+    {
+        return add("META-INF/container.xml",
+                   "<?xml version=\"1.0\"?><container version=\"1.0\" "
+                   "xmlns=\"urn:oasis:names:tc:opendocument:xmlns:container\"><rootfiles>"
+                       + rootfiles + "</rootfiles></container>");
     }
 
     bool write(const QString& path) const
@@ -48,8 +58,8 @@ public:
         for (const Member& member : m_members) {
             zip_source_t* source = zip_source_buffer(zip, member.data.constData(),
                                                      zip_uint64_t(member.data.size()), 0);
-            const QByteArray name = member.name.toUtf8();
-            const zip_int64_t index = zip_file_add(zip, name.constData(), source, ZIP_FL_ENC_UTF_8);
+            const zip_int64_t index = zip_file_add(zip, member.name.constData(), source,
+                                                   member.rawName ? ZIP_FL_ENC_GUESS : ZIP_FL_ENC_UTF_8);
             if (index < 0) {
                 zip_source_free(source);
                 zip_discard(zip);
@@ -69,11 +79,12 @@ public:
 
 private:
     struct Member {
-        QString name;
+        QByteArray name;
         QByteArray data;
         bool store;
         bool extraField;
         bool symlink;
+        bool rawName = false;
     };
     QList<Member> m_members;
 };

@@ -68,7 +68,7 @@ TEST(NewBookSkeleton, SkeletonFilesAreTheFixedTextsWithOneFreshGuid)
         EXPECT_EQ(sha256(QByteArray(ncx).replace(guid, "%s")),
                   "4b991d7e3639c68be7af390eee5afda16a26bb6fdf485c09d2b222172c91b00b");
         EXPECT_EQ(sha256(QByteArray(opf).replace(guid, "%s")),
-                  "536a5bb48c8b4d24d0242d66d1eed7b9fbca2740cc7b1e9d8cfced428cb6591c");
+                  "3da642780865744f883737b7292afd163e50ffb1b2744b19f7dc7e5ac472c3e9");
     }
     EXPECT_NE(guids[0], guids[1]);
 }

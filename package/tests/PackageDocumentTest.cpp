@@ -207,13 +207,21 @@ TEST_F(PackageFixture, SavesRebuildManifestAndSpineFromTheTrees)
     ASSERT_TRUE(manager.GetManifestManager().SaveManifest());
     ASSERT_TRUE(manager.GetSpineManager().SaveSpine());
 
+    // Entries keep their elements as written (linear="no" included); a moved one moves.
     const QByteArray saved = readFile(m_packagePath);
-    EXPECT_TRUE(saved.contains("<manifest><item href=\"toc.ncx\" id=\"ncx\" media-type=\"application/x-dtbncx+xml\"/>"
-                               "<item href=\"c2.xhtml\" id=\"c2\" media-type=\"application/xhtml+xml\"/></manifest>"))
+    EXPECT_TRUE(saved.contains("<manifest><item id=\"ncx\" href=\"toc.ncx\" media-type=\"application/x-dtbncx+xml\"/>"
+                               "<item id=\"c2\" href=\"c2.xhtml\" media-type=\"application/xhtml+xml\"/></manifest>"))
         << saved.constData();
-    EXPECT_TRUE(saved.contains("<spine toc=\"ncx\"><itemref idref=\"c2\" linear=\"yes\"/>"
-                               "<itemref idref=\"ghost\" linear=\"yes\"/><itemref idref=\"c1\" linear=\"yes\"/></spine>"))
+    EXPECT_TRUE(saved.contains("<spine toc=\"ncx\"><itemref idref=\"c2\"/>"
+                               "<itemref idref=\"ghost\"/><itemref idref=\"c1\" linear=\"no\"/></spine>"))
         << saved.constData();
+
+    // An entry the tree adds is made new.
+    const TreeItem added = m_spineTree.InsertItem("c3", 0);
+    ASSERT_TRUE(added);
+    ASSERT_TRUE(manager.GetSpineManager().SaveSpine());
+    EXPECT_TRUE(readFile(m_packagePath).contains("<itemref idref=\"c1\" linear=\"no\"/><itemref idref=\"c3\" linear=\"yes\"/></spine>"))
+        << readFile(m_packagePath).constData();
 
     // Reading the file back gives what the trees held.
     MemoryTree manifestAgain, spineAgain;
@@ -303,7 +311,7 @@ TEST_F(PackageFixture, LongValuesAreKeptWhole)
     ASSERT_TRUE(package->GetOPFManager().GetManifestManager().SaveManifest());
     ASSERT_TRUE(package->GetOPFManager().GetSpineManager().SaveSpine());
     const QString saved = QString::fromUtf8(readFile(m_packagePath));
-    EXPECT_TRUE(saved.contains(QStringLiteral("href=\"%1\" id=\"%2\" media-type=\"%3\"").arg(longHref, longId, longType)));
+    EXPECT_TRUE(saved.contains(QStringLiteral("id=\"%1\" href=\"%2\" media-type=\"%3\"").arg(longId, longHref, longType)));
     EXPECT_TRUE(saved.contains(QStringLiteral("idref=\"%1\"").arg(longIdref)));
 }
 
@@ -322,9 +330,18 @@ TEST_F(PackageFixture, PrefixedPackageElementsAreReadAndWrittenWithTheirPrefix)
     ASSERT_TRUE(package->GetOPFManager().GetManifestManager().SaveManifest());
     ASSERT_TRUE(package->GetOPFManager().GetSpineManager().SaveSpine());
     const QByteArray saved = readFile(m_packagePath);
-    EXPECT_TRUE(saved.contains("<opf:manifest><opf:item href=\"c1.xhtml\" id=\"c1\"")) << saved.constData();
-    EXPECT_TRUE(saved.contains("<opf:spine toc=\"ncx\"><opf:itemref idref=\"c1\" linear=\"yes\"/></opf:spine>"))
+    EXPECT_TRUE(saved.contains("<opf:manifest><opf:item id=\"c1\" href=\"c1.xhtml\"")) << saved.constData();
+    EXPECT_TRUE(saved.contains("<opf:spine toc=\"ncx\"><opf:itemref idref=\"c1\"/></opf:spine>"))
         << saved.constData();
+
+    // Entries the tree adds carry the package's prefix too.
+    m_manifestTree.InsertItem("c2", 0);
+    m_spineTree.InsertItem("c2", 0);
+    ASSERT_TRUE(package->GetOPFManager().GetManifestManager().SaveManifest());
+    ASSERT_TRUE(package->GetOPFManager().GetSpineManager().SaveSpine());
+    const QByteArray again = readFile(m_packagePath);
+    EXPECT_TRUE(again.contains("<opf:item href=\"\" id=\"c2\" media-type=\"\"/></opf:manifest>")) << again.constData();
+    EXPECT_TRUE(again.contains("<opf:itemref idref=\"c2\" linear=\"yes\"/></opf:spine>")) << again.constData();
 }
 
 TEST_F(PackageFixture, HrefsThatLeaveTheBookAreNotUsed)

@@ -79,10 +79,10 @@ TEST_F(PackageMetadataTest, FillsRequiredAndAdditionalRows)
              "<meta name=\"publishertel\" content=\"02-123\"/>\n"
              "<meta name=\"generator\" content=\"x\"/>\n"));
 
-    EXPECT_EQ(row("제목"), QStringLiteral("책 제목")); // a later element overwrites
+    EXPECT_EQ(row("제목"), QStringLiteral("첫 제목")); // each row shows the first of its kind
     EXPECT_EQ(row("저자"), QStringLiteral("홍길동"));
     EXPECT_EQ(row("출판사"), QStringLiteral("출판사A"));
-    EXPECT_EQ(row("출판일"), QStringLiteral("2021"));
+    EXPECT_EQ(row("출판일"), QStringLiteral("2020"));
     EXPECT_EQ(row("ISBN"), QStringLiteral("978-1"));
     EXPECT_EQ(row("ECN"), QStringLiteral("ECN-9")); // any attribute names the scheme
     EXPECT_EQ(row("타입"), QStringLiteral("만화"));
@@ -167,12 +167,14 @@ TEST_F(PackageMetadataTest, MetadataBoundOutsideTheMetadataElementSurvivesTheSav
         BuildGrid(grid);
         load(opf("", c.children + "<dc:language " + (c.packageAttributes.isEmpty() ? dc : "") + ">en</dc:language>",
                  c.packageAttributes));
+        // A row the user sets makes a new element, bound to Dublin Core where it lands.
+        grid.SetRowValue(0, grid.FindRow(0, QStringLiteral("출판사")), QStringLiteral("Macmillan"));
         const CXmlNode node = saveAndReload();
         EXPECT_EQ(texts(node, "dc:title"), QStringList{"Alice"});
         EXPECT_EQ(texts(node, "dc:creator"), QStringList{"Carroll"});
         EXPECT_EQ(texts(node, "dc:date"), QStringList{"1865"});
-        EXPECT_EQ(texts(node, "dc:language"), QStringList{"EN"});
-        // The rewritten elements carry no declaration of their own: metadata gets one.
+        EXPECT_EQ(texts(node, "dc:language"), QStringList{"en"}); // untouched: its exact text
+        EXPECT_EQ(texts(node, "dc:publisher"), QStringList{"Macmillan"});
         EXPECT_TRUE(c.packageAttributes.isEmpty() == node.HasAttribute("xmlns:dc"));
         BuildGrid(grid);
         ASSERT_TRUE(document->Parse(path));
@@ -188,12 +190,13 @@ TEST_F(PackageMetadataTest, TypeOnlyFromTheKnownNames)
     EXPECT_EQ(row("타입"), QStringLiteral("타입"));
 }
 
-TEST_F(PackageMetadataTest, RequiredSaveWritesRowsInOrderWithLanguageCodes)
+TEST_F(PackageMetadataTest, RequiredSaveEditsTheFirstElementOfEachKindInPlace)
 {
     load(opf(kDc, "<dc:title>Old</dc:title><dc:creator opf:role=\"aut\">A</dc:creator>"
                   "<dc:date opf:event=\"publication\">1</dc:date><dc:date>2</dc:date>"
                   "<dc:format>text</dc:format><dc:language>en</dc:language>"));
     grid.SetRowValue(0, grid.FindRow(0, QStringLiteral("제목")), QStringLiteral("New & <title>"));
+    grid.SetRowValue(0, grid.FindRow(0, QStringLiteral("출판일")), QStringLiteral("2024-02-29"));
     const CXmlNode node = saveAndReload();
 
     QStringList names;
@@ -201,13 +204,24 @@ TEST_F(PackageMetadataTest, RequiredSaveWritesRowsInOrderWithLanguageCodes)
         if (child.GetType() == CXmlNode::NODE_ELEMENT)
             names << child.GetName();
     }
-    // Elements the tables do not know stay; the eight rows come last, in row order.
-    EXPECT_EQ(names, (QStringList{"dc:format", "dc:title", "dc:creator", "dc:publisher", "dc:date",
-                                  "dc:identifier", "dc:identifier", "dc:type", "dc:language"}));
+    // Nothing moves, and rows the book lacks and the user left alone are not written.
+    EXPECT_EQ(names, (QStringList{"dc:title", "dc:creator", "dc:date", "dc:date", "dc:format", "dc:language"}));
     EXPECT_EQ(texts(node, "dc:title"), QStringList{"New & <title>"});
-    EXPECT_EQ(texts(node, "dc:date"), QStringList{"2"});
-    EXPECT_EQ(texts(node, "dc:language"), QStringList{"EN"});
-    EXPECT_EQ(node.GetElementsByTagName("dc:identifier").first().GetAttribute("opf:scheme"), QStringLiteral("ISBN"));
+    EXPECT_EQ(texts(node, "dc:date"), (QStringList{"2024-02-29", "2"}));
+    EXPECT_EQ(node.GetElementsByTagName("dc:date").first().GetAttribute("opf:event"), QStringLiteral("publication"));
+    EXPECT_EQ(node.GetElementsByTagName("dc:creator").first().GetAttribute("opf:role"), QStringLiteral("aut"));
+    EXPECT_EQ(texts(node, "dc:language"), QStringList{"en"});
+
+    // A cleared row removes its element; a date outside the W3C forms is not written.
+    BuildGrid(grid);
+    ASSERT_TRUE(document->Parse(path));
+    metadata.LoadMetadata(document, path);
+    grid.SetRowValue(0, grid.FindRow(0, QStringLiteral("저자")), QString());
+    grid.SetRowValue(0, grid.FindRow(0, QStringLiteral("출판일")), QStringLiteral("24-02-29"));
+    const CXmlNode cleared = saveAndReload();
+    EXPECT_TRUE(texts(cleared, "dc:creator").isEmpty());
+    EXPECT_EQ(texts(cleared, "dc:date"), (QStringList{"2024-02-29", "2"}));
+    EXPECT_EQ(metadata.GetRejectedValues().size(), 1);
 }
 
 TEST_F(PackageMetadataTest, EveryLanguageChoiceIsWrittenAsItsCode)
@@ -222,7 +236,7 @@ TEST_F(PackageMetadataTest, EveryLanguageChoiceIsWrittenAsItsCode)
     };
     for (const auto& c : cases) {
         BuildGrid(grid);
-        load(opf(kDc, "<dc:language>ko</dc:language>"));
+        load(opf(kDc, "<dc:language>en</dc:language>"));
         grid.SetRowValue(0, grid.FindRow(0, QStringLiteral("언어")), QString::fromUtf8(c.label));
         EXPECT_EQ(texts(saveAndReload(), "dc:language"), QStringList{QString::fromUtf8(c.written)}) << c.label;
     }
@@ -242,8 +256,9 @@ TEST_F(PackageMetadataTest, IdentifiersAreReplacedByTheRuleThatShowsThem)
 
     for (int save = 0; save < 3; ++save) {
         const CXmlNode node = saveAndReload();
-        // Repeated saves keep one ISBN and one ECN; identifiers shown nowhere stay.
-        EXPECT_EQ(texts(node, "dc:identifier"), (QStringList{"urn:uuid:1", "10.1/x", "333", "222"}));
+        // The ISBN is edited in place; every other identifier stays as it was.
+        EXPECT_EQ(texts(node, "dc:identifier"), (QStringList{"333", "222", "urn:uuid:1", "10.1/x"}));
+        EXPECT_EQ(node.GetElementsByTagName("dc:identifier").first().GetAttribute("id"), QStringLiteral("isbn-id"));
         EXPECT_EQ(texts(node, "dc:Identifier"), QStringList{"capital"});
         ASSERT_TRUE(document->Parse(path));
         BuildGrid(grid);
@@ -274,17 +289,24 @@ TEST_F(PackageMetadataTest, MetadataWithoutAnyDublinCoreBindingIsShownNowhereAnd
     }
 }
 
-TEST_F(PackageMetadataTest, AnIsbnThatIsTheUniqueIdentifierKeepsItsId)
+TEST_F(PackageMetadataTest, AnIsbnThatIsTheUniqueIdentifierKeepsItsIdAndIsNeverRemoved)
 {
     load(opf(kDc, "<dc:identifier id=\"book-id\" opf:scheme=\"ISBN\">111</dc:identifier>",
              "unique-identifier=\"book-id\""));
-    const CXmlNode node = saveAndReload();
-    const CXmlNodeList identifiers = node.GetElementsByTagName("dc:identifier");
-    ASSERT_EQ(identifiers.size(), 2);
+    grid.SetRowValue(0, grid.FindRow(0, QStringLiteral("ISBN")), QStringLiteral("222"));
+    CXmlNodeList identifiers = saveAndReload().GetElementsByTagName("dc:identifier");
+    ASSERT_EQ(identifiers.size(), 1);
     EXPECT_EQ(identifiers[0].GetAttribute("id"), QStringLiteral("book-id"));
     EXPECT_EQ(identifiers[0].GetAttribute("opf:scheme"), QStringLiteral("ISBN"));
-    EXPECT_EQ(identifiers[0].GetTextContent(), QStringLiteral("111"));
-    EXPECT_FALSE(identifiers[1].HasAttribute("id"));
+    EXPECT_EQ(identifiers[0].GetTextContent(), QStringLiteral("222"));
+
+    BuildGrid(grid);
+    ASSERT_TRUE(document->Parse(path));
+    metadata.LoadMetadata(document, path);
+    grid.SetRowValue(0, grid.FindRow(0, QStringLiteral("ISBN")), QString());
+    identifiers = saveAndReload().GetElementsByTagName("dc:identifier");
+    ASSERT_EQ(identifiers.size(), 1);
+    EXPECT_EQ(identifiers[0].GetTextContent(), QStringLiteral("222"));
 }
 
 TEST_F(PackageMetadataTest, OptionalSaveReplacesWhatItShowsAndNothingElse)
@@ -304,7 +326,7 @@ TEST_F(PackageMetadataTest, OptionalSaveReplacesWhatItShowsAndNothingElse)
 
     for (int save = 0; save < 2; ++save) {
         const CXmlNode node = saveAndReload();
-        EXPECT_EQ(texts(node, "dc:subject"), QStringList{"S"});
+        EXPECT_EQ(texts(node, "dc:subject"), (QStringList{"S", ""})); // shown nowhere, kept
         EXPECT_EQ(texts(node, "dc:description"), QStringList{"D2"});
         EXPECT_EQ(texts(node, "dc:contributor"), (QStringList{"Writer", "Editor", "Designer"}));
         const CXmlNodeList contributors = node.GetElementsByTagName("dc:contributor");
@@ -314,7 +336,7 @@ TEST_F(PackageMetadataTest, OptionalSaveReplacesWhatItShowsAndNothingElse)
         for (const CXmlNode& meta : node.GetElementsByTagName("meta"))
             metas << meta.GetAttribute("name") + "=" + meta.GetAttribute("content");
         // A meta the grid does not show (an extra attribute hides it) is not lost.
-        EXPECT_EQ(metas, (QStringList{"generator=G", "publishertel=1", "publisheraddr=Seoul"}));
+        EXPECT_EQ(metas, (QStringList{"generator=G", "publisheraddr=Seoul", "publishertel=1"}));
         ASSERT_TRUE(document->Parse(path));
         BuildGrid(grid);
         metadata.LoadMetadata(document, path);
@@ -356,6 +378,7 @@ TEST_F(PackageMetadataTest, SchemeAndRoleUseThePrefixBoundToThePackageVocabulary
     for (const auto& c : cases) {
         BuildGrid(grid);
         load(opf(c.metadataAttributes, "<dc:title>T</dc:title>", c.packageAttributes));
+        grid.SetRowValue(0, grid.FindRow(0, QStringLiteral("ISBN")), QStringLiteral("978"));
         grid.AddRow(1, QStringLiteral("편집인"), QStringLiteral("E"), QString());
         const CXmlNode node = saveAndReload();
         EXPECT_EQ(node.GetElementsByTagName("dc:identifier").first().GetAttribute(c.scheme), QStringLiteral("ISBN")) << c.scheme;

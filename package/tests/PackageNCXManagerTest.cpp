@@ -124,8 +124,11 @@ TEST_F(NcxTest, TitleNoticeAndPrefixCases)
     } cases[] = {
         {ncx("<navMap/>"), {"Book:0", QStringLiteral("  navigation 정보가 없습니다.:3")}},
         {ncx("<navMap>\n</navMap>"), {"Book:0"}},
-        // A declared prefix makes every look-up use it, so unprefixed points are not found.
-        {ncx("<navMap>" + point("a", "1", "A", "a.xhtml") + "</navMap>", "xmlns:ncx=\"http://www.daisy.org/z3986/2005/ncx/\""), {}},
+        // A declared prefix counts only where the root itself is written with it.
+        {ncx("<navMap>" + point("a", "1", "A", "a.xhtml") + "</navMap>", "xmlns:ncx=\"http://www.daisy.org/z3986/2005/ncx/\""),
+         {"Book:0", "  A:1", "    a.xhtml:2"}},
+        {ncx("<navMap>" + point("a", "1", "A", "a.xhtml") + "</navMap>", "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""),
+         {"Book:0", "  A:1", "    a.xhtml:2"}},
         {"<ncx:ncx xmlns:ncx=\"http://www.daisy.org/z3986/2005/ncx/\"><ncx:navMap><ncx:navPoint ncx:id=\"a\" ncx:playOrder=\"1\">"
          "<ncx:navLabel><ncx:text>A</ncx:text></ncx:navLabel><ncx:content ncx:src=\"a.xhtml\"/></ncx:navPoint></ncx:navMap></ncx:ncx>",
          {"Book:0", "  A:1", "    a.xhtml:2"}},
@@ -138,19 +141,32 @@ TEST_F(NcxTest, TitleNoticeAndPrefixCases)
     EXPECT_FALSE(load("<ncx><navMap>"));
 }
 
-TEST_F(NcxTest, SaveRenumbersInPreOrder)
+TEST_F(NcxTest, UnchangedTreeKeepsTheFileAndChangesRenumberOverTheWholeNcx)
 {
-    ASSERT_TRUE(load(ncx("<navMap>" + point("x9", "7", "A", "a.xhtml", point("x3", "9", "A1", "a1.xhtml") + point("x1", "8", "A2", "a2.xhtml"))
-                         + point("x2", "1", "B", "b.xhtml") + "</navMap>")));
+    const QByteArray file = ncx("<navMap>" + point("x9", "7", "A", "a.xhtml", point("x3", "9", "A1", "a1.xhtml") + point("x1", "8", "A2", "a2.xhtml"))
+                                + point("x2", "1", "B", "b.xhtml") + "</navMap>"
+                                "<pageList><pageTarget id=\"p\" type=\"normal\" value=\"1\" playOrder=\"8\"><navLabel><text>1</text></navLabel>"
+                                "<content src=\"a2.xhtml\"/></pageTarget></pageList>");
+    ASSERT_TRUE(load(file));
     const QStringList before = shown();
     EXPECT_EQ(saveAndReload(), before);
+    // The writer ends the file with a line break, and writes one blank between attributes.
+    EXPECT_EQ(ReadFile(path).trimmed().toStdString(), QByteArray(file).replace("  version", " version").toStdString());
 
+    // An entry added at the end: every point keeps its id, and playOrder follows the tree,
+    // with the page target after the point it followed.
+    tree.DeleteAllItems();
+    ASSERT_TRUE(load(file));
+    const TreeItem c = tree.InsertItem("C", CPackageNCXManager::NAV_ENTRY, tree.GetRootItem());
+    tree.InsertItem("c.xhtml", CPackageNCXManager::NAV_CONTENT, c);
+    ASSERT_TRUE(manager.SaveNavMap());
     CXmlDocument written;
     ASSERT_TRUE(written.Parse(path));
     QStringList points;
     for (const CXmlNode& p : written.GetDocumentElement().GetElementsByTagName("navPoint"))
         points << p.GetAttribute("id") + "/" + p.GetAttribute("playOrder") + "/" + p.GetElementsByTagName("text").first().GetTextContent();
-    EXPECT_EQ(points, (QStringList{"navPoint-1/1/A", "navPoint-2/2/A1", "navPoint-3/3/A2", "navPoint-4/4/B"}));
+    EXPECT_EQ(points, (QStringList{"x9/1/A", "x3/2/A1", "x1/3/A2", "x2/5/B", "navPoint-1/6/C"}));
+    EXPECT_EQ(written.GetDocumentElement().GetElementsByTagName("pageTarget").first().GetAttribute("playOrder"), QStringLiteral("4"));
 }
 
 TEST_F(NcxTest, TitleAndAuthorComeFromTheGrid)
@@ -163,11 +179,11 @@ TEST_F(NcxTest, TitleAndAuthorComeFromTheGrid)
     ASSERT_TRUE(written.Parse(path));
     const CXmlNode root = written.GetDocumentElement();
     EXPECT_EQ(root.GetElementsByTagName("docTitle").first().GetTextContent(), QStringLiteral("New title"));
-    // A missing docAuthor is made at the end of the root.
+    // A missing docAuthor is made where the schema wants it: after docTitle, before navMap.
     const CXmlNodeList authors = root.GetElementsByTagName("docAuthor");
     ASSERT_EQ(authors.size(), 1);
     EXPECT_EQ(authors.first().GetTextContent(), QStringLiteral("Writer"));
-    EXPECT_EQ(authors.first().GetNextSiblingElement(), CXmlNode());
+    EXPECT_EQ(authors.first().GetNextSiblingElement().GetName(), QStringLiteral("navMap"));
     EXPECT_EQ(tree.GetItemText(tree.GetRootItem()), QStringLiteral("Book")); // the tree keeps its title
 }
 
@@ -233,11 +249,13 @@ TEST_F(NcxTest, PrefixedFileStaysPrefixedOnSave)
                      "<ncx:content ncx:src=\"a.xhtml\"/></ncx:navPoint></ncx:navMap></ncx:ncx>"));
     const QStringList before = shown();
     tree.InsertItem("B", CPackageNCXManager::NAV_ENTRY, tree.GetRootItem());
+    grid.SetRowValue(0, 0, QStringLiteral("Book 2"));
     ASSERT_TRUE(manager.SaveDocTitleAndAuthor());
     ASSERT_TRUE(manager.SaveNavMap());
     const QByteArray written = ReadFile(path);
-    EXPECT_TRUE(written.contains("<ncx:navPoint ncx:id=\"navPoint-2\" ncx:playOrder=\"2\"><ncx:navLabel><ncx:text>B</ncx:text>"));
-    EXPECT_TRUE(written.contains("<ncx:docTitle><ncx:text>Book</ncx:text></ncx:docTitle>"));
+    EXPECT_TRUE(written.contains("<ncx:navPoint ncx:id=\"navPoint-1\" ncx:playOrder=\"2\"><ncx:navLabel><ncx:text>B</ncx:text>"))
+        << written.constData();
+    EXPECT_TRUE(written.contains("<ncx:docTitle><ncx:text>Book 2</ncx:text></ncx:docTitle><ncx:navMap>")) << written.constData();
     EXPECT_FALSE(written.contains("<navPoint"));
 }
 
@@ -270,15 +288,20 @@ TEST_F(NcxTest, AttributesAreReadAndWrittenAsTheFileWritesThem)
         EXPECT_EQ(fresh.GetFirstPlayOrderSource(id), QStringLiteral("a.xhtml"));
         EXPECT_EQ(id, QStringLiteral("a"));
 
+        // A changed label is written into its point, which keeps its attributes as written.
+        tree.SetItemText(tree.GetChildItem(tree.GetRootItem()), QStringLiteral("A!"));
         ASSERT_TRUE(fresh.SaveNavMap());
         const QByteArray written = ReadFile(path);
-        EXPECT_TRUE(written.contains("<ncx:navPoint " + a + "id=\"navPoint-2\" " + a + "playOrder=\"2\">"));
+        EXPECT_TRUE(written.contains("<ncx:navPoint " + a + "id=\"b\" " + a + "playOrder=\"2\">")) << written.constData();
+        EXPECT_TRUE(written.contains("<ncx:text>A!</ncx:text>")) << written.constData();
         EXPECT_TRUE(written.contains("<ncx:content " + a + "src=\"b.xhtml#x\"/>"));
         tree.DeleteAllItems();
         CPackageNCXManager again;
         again.SetMetadataGrid(&grid);
         again.SetNavigationTree(&tree);
         ASSERT_TRUE(again.LoadNcx(dir.path() + "/", path));
-        EXPECT_EQ(shown(), expected);
+        QStringList relabelled = expected;
+        relabelled[1] = QStringLiteral("  A!:1");
+        EXPECT_EQ(shown(), relabelled);
     }
 }
