@@ -1,6 +1,7 @@
 #include "pdfprinter/converter/tests/ConverterTestSupport.h"
 
 #include "components/emfwriter/EmfWriter.h"
+#include "components/printjob/PrintJobStarter.h"
 #include "platform/core/KnownFolders.h"
 #include "platform/core/SpoolJobs.h"
 #include "platform/core/Spooler.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTextStream>
 
 namespace convertertest {
 
@@ -21,27 +23,19 @@ void InstallPrinter()
     if (installed)
         return;
     qputenv("KVX_OBJECT_NAMESPACE", "convertertest" + QByteArray::number(QCoreApplication::applicationPid()) + ".");
-    const QString driverFiles = QStringLiteral(KVX_BIN_DIR) + "/driverfiles";
-    QFile::remove(platform::SystemFolder() + "/KVXE2PPRMON.dll");
-    ASSERT_TRUE(QFile::copy(driverFiles + "/KVXE2PPRMON.dll", platform::SystemFolder() + "/KVXE2PPRMON.dll"));
-    ASSERT_TRUE(platform::AddMonitor({"Corvel PDF Monitor", platform::NativeEnvironment(), "KVXE2PPRMON.dll"}));
-    platform::DriverInfo6 driver;
-    driver.version = 3;
-    driver.name = "Corvel PDF Driver";
-    driver.environment = platform::NativeEnvironment();
-    driver.driverPath = driverFiles + "/KVXE2PPRDRV.dll";
-    driver.dataFile = driverFiles + "/KVXE2PPRDRV.dll";
-    driver.configFile = driverFiles + "/KVXE2PPRUI.dll";
-    ASSERT_TRUE(platform::AddPrinterDriverEx(driver, platform::DriverCopyAllFiles));
-    platform::PrinterInfo2 printer;
-    printer.printerName = "Corvel PDF";
-    printer.portName = "Corvel PDF Port";
-    printer.driverName = driver.name;
-    printer.printProcessor = "WinPrint";
-    platform::PrinterHandle handle = platform::AddPrinter(printer);
-    ASSERT_NE(handle, nullptr);
-    platform::ClosePrinter(handle);
+    // As a user installs it: the converter and the transcoder then run from the driver folder.
+    QProcess setup;
+    setup.start(QStringLiteral(KVX_BIN_DIR) + "/pdfsetup", {"/s /" + QStringLiteral(KVX_BIN_DIR)});
+    ASSERT_TRUE(setup.waitForFinished(120000));
+    ASSERT_FALSE(ConverterPath().isEmpty()) << "pdfsetup did not install the printer";
     installed = true;
+}
+
+QString ConverterPath()
+{
+    QString problems;
+    QTextStream err(&problems);
+    return printjob::InstalledConverterPath(err);
 }
 
 QByteArray TextPage(const QStringList& lines)
