@@ -27,12 +27,9 @@ QString serverName() { return QString::fromUtf8(cupsServer()); }
 
 Connection connectToServer(CSetupLog& log)
 {
-    errno = 0;
     Connection http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr));
-    if (!http) {
-        log.Write(QStringLiteral("CUPS - no print server at %1: %2")
-                      .arg(serverName(), QString::fromLocal8Bit(std::strerror(errno ? errno : ECONNREFUSED))));
-    }
+    if (!http)
+        log.Write(QStringLiteral("CUPS - no print server at %1").arg(serverName()));
     return http;
 }
 

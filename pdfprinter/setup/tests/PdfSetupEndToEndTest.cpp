@@ -60,7 +60,7 @@ protected:
     // No print server in these tests: the CUPS queue is skipped, and says so.
     QStringList CupsLines() const
     {
-        return {"-CUPS - no print server at " + m_temp + "/no-cups.sock: No such file or directory"};
+        return {"-CUPS - no print server at " + m_temp + "/no-cups.sock"};
     }
     // `beforeRestart`: what the module check logs between the printer and the restart.
     QStringList FirstInstallLog(const QString& folder, const QStringList& beforeRestart = {}) const
@@ -321,6 +321,7 @@ TEST_F(PdfSetupEndToEnd, AScheduledRetryRunsOnceAtTheNextLogin)
     EXPECT_FALSE(QFile::exists(entry)); // once only
 
     // A run of the installer drops a retry still pending, as it drops the value.
+    ASSERT_TRUE(Registry::writeText(RegistryHive::LocalMachine, kProductKey, "LastTime", "2000.1.1-0:0\n"));
     ASSERT_EQ(RunSetup({"/u"}), 1);
     ASSERT_TRUE(QFile::exists(entry));
     ASSERT_EQ(RunSetup({}), 1);
