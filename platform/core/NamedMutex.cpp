@@ -60,6 +60,12 @@ bool NamedMutex::lock(const QString& name, int timeoutMs)
     return false;
 }
 
+bool NamedMutex::remove(const QString& name)
+{
+    const QByteArray posixName = PosixObjectName(name);
+    return !posixName.isEmpty() && ::shm_unlink(posixName.constData()) == 0;
+}
+
 void NamedMutex::unlock()
 {
     if (m_fd < 0)

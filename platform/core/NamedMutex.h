@@ -19,6 +19,8 @@ public:
     // False on timeout (lastError ETIMEDOUT) or when the object cannot be opened.
     bool lock(const QString& name, int timeoutMs);
     void unlock();
+    // Removes the object; only for a name no process uses any more (a test's own namespace).
+    static bool remove(const QString& name);
 
     bool isLocked() const { return m_fd >= 0; }
     int lastError() const { return m_error; }

@@ -3,6 +3,7 @@
 #include "components/emfwriter/EmfWriter.h"
 #include "components/printjob/PrintJobStarter.h"
 #include "platform/core/KnownFolders.h"
+#include "platform/core/NamedMutex.h"
 #include "platform/core/SpoolJobs.h"
 #include "platform/core/Spooler.h"
 
@@ -15,6 +16,8 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <cstdlib>
+
 namespace convertertest {
 
 void InstallPrinter()
@@ -23,6 +26,8 @@ void InstallPrinter()
     if (installed)
         return;
     qputenv("KVX_OBJECT_NAMESPACE", "convertertest" + QByteArray::number(QCoreApplication::applicationPid()) + ".");
+    // The starters' turn mutex outlives them; this namespace's goes with the test process.
+    std::atexit([] { platform::NamedMutex::remove("Global\\MUTEX{9B63F701-A616-4994-A99A-EB38719733A1}"); });
     // As a user installs it: the converter and the transcoder then run from the driver folder.
     QProcess setup;
     setup.start(QStringLiteral(KVX_BIN_DIR) + "/pdfsetup", {"/s /" + QStringLiteral(KVX_BIN_DIR)});

@@ -165,4 +165,6 @@ TEST_F(NamedObjects, AMutexHasOneHolderAtATimeAndGoesWithIt)
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_EQ(WEXITSTATUS(status), 0);
     EXPECT_TRUE(waiter.lock("Global\\MUTEX{turns}", 0));
+    waiter.unlock();
+    EXPECT_TRUE(NamedMutex::remove("Global\\MUTEX{turns}"));
 }
