@@ -4,10 +4,10 @@
 #include "components/printjob/TextPages.h"
 #include "platform/core/ProgramInfo.h"
 
-#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
