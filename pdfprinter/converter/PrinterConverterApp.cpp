@@ -88,11 +88,24 @@ bool CPrinterConverterApp::InitInstance(const QStringList& arguments)
         interactive = false;
     }
 
+    if (m_bStopRequested)
+        return false;
     CPrinterConverterDlg dlg(m_pJob.get(), interactive, ForegroundOwner());
     dlg.SetOutputFileCreated(created);
+    m_pDialog = &dlg;
     m_nDialogResult = dlg.DoModal();
+    m_pDialog = nullptr;
     m_bConverted = dlg.IsConverted();
     return false;
+}
+
+void CPrinterConverterApp::RequestStop()
+{
+    m_bStopRequested = true;
+    if (m_pDialog)
+        m_pDialog->OnBnClickedCancel();
+    else if (QWidget* modal = QApplication::activeModalWidget())
+        modal->close();
 }
 
 void CPrinterConverterApp::RemoveJob()

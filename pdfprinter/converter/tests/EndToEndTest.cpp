@@ -16,8 +16,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <unistd.h>
-
 #include <utility>
 
 namespace {
@@ -218,6 +218,48 @@ TEST_F(EndToEnd, AnExistingOutputIsReplacedOnlyByAFinishedPdf)
     EXPECT_EQ(convertertest::PdfPageCount(m_output), 1);
     EXPECT_TRUE(convertertest::PdfText(m_output).contains("Fresh-page"));
     EXPECT_TRUE(QDir(m_dir.path()).entryList({"out.pdf.*"}, QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST_F(EndToEnd, AConverterToldToStopLeavesTheOutputAsItWas)
+{
+    {
+        QFile old(m_output);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an older document");
+    }
+    QStringList lines;
+    for (int i = 0; i < 5000; ++i)
+        lines.append(QStringLiteral("line %1 of a long text").arg(i));
+    const QString text = writePage("long.txt", lines.join('\n').toUtf8());
+    QProcess starter;
+    starter.start(QStringLiteral(KVX_BIN_DIR) + "/kvx-printjob", {"--output", m_output, "--text", text});
+    QByteArray said;
+    while (!said.contains("NOTIFY 1 ") && starter.waitForReadyRead(60000))
+        said += starter.readAllStandardOutput();
+    ASSERT_TRUE(said.contains("NOTIFY 1 ")) << said.constData();
+
+    // The converter is the starter's child; stop it as a session's end or kill(1) would.
+    pid_t converter = 0;
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile stat("/proc/" + entry + "/stat");
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray fields = stat.readAll();
+        const QList<QByteArray> rest = fields.mid(fields.lastIndexOf(')') + 2).split(' ');
+        if (rest.size() > 1 && rest[1].toLongLong() == starter.processId())
+            converter = pid_t(entry.toInt());
+    }
+    ASSERT_NE(converter, 0);
+    ASSERT_EQ(::kill(converter, SIGTERM), 0);
+    ASSERT_TRUE(starter.waitForFinished(60000));
+
+    EXPECT_EQ(starter.exitCode(), 1);
+    EXPECT_TRUE(starter.readAllStandardError().contains("cancelled"));
+    QFile kept(m_output);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "an older document");
+    EXPECT_EQ(QDir(m_dir.path()).entryList({"out.pdf*"}, QDir::Files | QDir::Hidden), QStringList {"out.pdf"});
+    EXPECT_TRUE(convertertest::QueuedJobs().isEmpty());
 }
 
 TEST_F(EndToEnd, TwoStartersAtOnceBothMakeTheirPdfs)
