@@ -14,6 +14,18 @@ if(TARGET KVXE2PT32)
   set_target_properties(KVXE2PT32 PROPERTIES INSTALL_RPATH "")
   add_dependencies(kvx_installed KVXE2PT32)
 endif()
+if(TARGET KVXE2PPRCONV)
+  # The copy pdfsetup puts into the printer's driver folder loads the transcoder copied
+  # beside it; the one in bin/ finds it where it is installed.
+  set_target_properties(KVXE2PPRCONV PROPERTIES INSTALL_RPATH "$ORIGIN;${CMAKE_INSTALL_RPATH}")
+endif()
+
+if(TARGET kvxpdf)
+  # pdfsetup adds the CUPS queue from cups/ of the folder it installs from.
+  install(TARGETS kvxpdf RUNTIME DESTINATION ${KVX_INSTALL_PKGLIBDIR}/cups)
+  install(FILES ${PROJECT_SOURCE_DIR}/pdfprinter/cups/CorvelPDF.ppd DESTINATION ${KVX_INSTALL_PKGLIBDIR}/cups)
+  add_dependencies(kvx_installed kvxpdf)
+endif()
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/template ${PROJECT_SOURCE_DIR}/help
   DESTINATION ${KVX_INSTALL_DATADIR} PATTERN .keep EXCLUDE)

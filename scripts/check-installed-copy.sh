@@ -6,7 +6,9 @@
 set -euo pipefail
 
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/lindar-installed-XXXXXX")"
-trap 'rm -rf "$scratch"' EXIT
+# The printer's turn mutex (an empty shared-memory object) outlives kvx-printjob; this
+# run's namespace has its own, which goes with the run.
+trap 'rm -rf "$scratch"; rm -f "/dev/shm/installed-$$-Global%5CMUTEX{9B63F701-A616-4994-A99A-EB38719733A1}"' EXIT
 if [ "${1:-}" = "--from-build" ]; then
   [ $# -eq 2 ] || { echo "usage: $0 PREFIX | --from-build BUILD" >&2; exit 2; }
   prefix="$scratch/prefix"

@@ -21,7 +21,7 @@ void appendRecord(QByteArray& out, std::uint32_t type, const QByteArray& data)
 
 } // namespace
 
-QByteArray MakeSpoolData(const QString& documentName, const QList<QByteArray>& pageMetafiles)
+QByteArray SpoolOpening(const QString& documentName)
 {
     // Opening record: header, offset of the document name, offset of the output name (none),
     // then the name in UTF-16 with its terminator.
@@ -33,13 +33,24 @@ QByteArray MakeSpoolData(const QString& documentName, const QList<QByteArray>& p
     appendU32(data, nameOffset);
     appendU32(data, 0);
     data.append(name);
-    for (const QByteArray& page : pageMetafiles) {
-        const quint64 start = quint64(data.size());
-        appendRecord(data, kPageRecord, page);
-        char offset[8];
-        qToLittleEndian(start, offset);
-        appendRecord(data, kPageEndRecord, QByteArray(offset, 8));
-    }
+    return data;
+}
+
+QByteArray SpoolPage(const QByteArray& metafile, quint64 at)
+{
+    QByteArray data;
+    appendRecord(data, kPageRecord, metafile);
+    char offset[8];
+    qToLittleEndian(at, offset);
+    appendRecord(data, kPageEndRecord, QByteArray(offset, 8));
+    return data;
+}
+
+QByteArray MakeSpoolData(const QString& documentName, const QList<QByteArray>& pageMetafiles)
+{
+    QByteArray data = SpoolOpening(documentName);
+    for (const QByteArray& page : pageMetafiles)
+        data.append(SpoolPage(page, quint64(data.size())));
     return data;
 }
 

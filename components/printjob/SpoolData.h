@@ -18,4 +18,9 @@ constexpr std::uint32_t kPageEndRecord = 13; // where the page record started (u
 
 QByteArray MakeSpoolData(const QString& documentName, const QList<QByteArray>& pageMetafiles);
 
+// The same data piece by piece, for jobs spooled one page at a time.
+QByteArray SpoolOpening(const QString& documentName);
+// A page's records; `at` is where they start in the job's data.
+QByteArray SpoolPage(const QByteArray& metafile, quint64 at);
+
 } // namespace printjob

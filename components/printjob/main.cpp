@@ -4,14 +4,15 @@
 #include "components/printjob/TextPages.h"
 #include "platform/core/ProgramInfo.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
-#include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -37,13 +38,45 @@ int usage(QTextStream& err, const QString& problem)
     return printjob::ExitUsage;
 }
 
-bool readFile(const QString& path, QByteArray* bytes)
+// One EMF file per page, read when its turn comes.
+printjob::PageSource filePages(const QStringList& files)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *bytes = file.readAll();
-    return true;
+    auto next = std::make_shared<qsizetype>(0);
+    return [files, next](QByteArray* metafile, QString* problem) {
+        if (*next >= files.size())
+            return false;
+        const QString& path = files.at((*next)++);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            *problem = "cannot read " + path + ": " + file.errorString();
+            return false;
+        }
+        *metafile = file.readAll();
+        return true;
+    };
+}
+
+printjob::PageSource textPages(const std::shared_ptr<printjob::TextPager>& pager)
+{
+    return [pager](QByteArray* metafile, QString*) {
+        QStringList lines;
+        if (!pager->nextPage(&lines))
+            return false;
+        *metafile = printjob::RenderTextPage(lines);
+        return true;
+    };
+}
+
+// Fonts need a GUI application; this one never shows a window, so it needs no display
+// (the converter it starts keeps the caller's platform).
+QList<QByteArray> offscreenArguments(int argc, char** argv)
+{
+    QList<QByteArray> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(argv[i]);
+    arguments.insert(1, "offscreen");
+    arguments.insert(1, "-platform");
+    return arguments;
 }
 
 } // namespace
@@ -52,7 +85,12 @@ int main(int argc, char** argv)
 {
     if (platform::AnswerInfoRequest(argc, argv, "kvx-printjob", kUsage))
         return 0;
-    QCoreApplication application(argc, argv);
+    QList<QByteArray> arguments = offscreenArguments(argc, argv);
+    std::vector<char*> pointers;
+    for (QByteArray& argument : arguments)
+        pointers.push_back(argument.data());
+    int count = int(pointers.size());
+    QGuiApplication application(count, pointers.data());
     QTextStream out(stdout);
     QTextStream err(stderr);
 
@@ -61,22 +99,22 @@ int main(int argc, char** argv)
     bool saveAs = false;
     QString textFile;
     QStringList pageFiles;
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
+    const QStringList given = QCoreApplication::arguments().mid(1);
+    for (qsizetype i = 0; i < given.size(); ++i) {
+        const QString& argument = given.at(i);
         const bool takesValue = argument == "--output" || argument == "--document-name" || argument == "--text";
-        if (takesValue && i + 1 >= arguments.size())
+        if (takesValue && i + 1 >= given.size())
             return usage(err, argument + " needs a value");
         if (argument == "--silent")
             silent = true;
         else if (argument == "--save-as")
             saveAs = true;
         else if (argument == "--output")
-            options.outputPath = arguments.at(++i);
+            options.outputPath = given.at(++i);
         else if (argument == "--document-name")
-            options.documentName = arguments.at(++i);
+            options.documentName = given.at(++i);
         else if (argument == "--text")
-            textFile = arguments.at(++i);
+            textFile = given.at(++i);
         else if (argument == "--help" || argument == "-h")
             return usage(err, {});
         else if (argument.startsWith("--"))
@@ -90,26 +128,30 @@ int main(int argc, char** argv)
         return usage(err, "give either EMF pages or --text FILE.txt");
 
     const QString source = textFile.isEmpty() ? pageFiles.constFirst() : textFile;
-    if (textFile.isEmpty()) {
-        for (const QString& page : pageFiles) {
-            QByteArray bytes;
-            if (!readFile(page, &bytes))
-                return usage(err, "cannot read " + page);
-            options.pages.append(bytes);
-        }
-    } else {
-        QByteArray bytes;
-        if (!readFile(textFile, &bytes))
-            return usage(err, "cannot read " + textFile);
-        options.pages = printjob::RenderTextPages(QString::fromUtf8(bytes));
+    for (const QString& file : textFile.isEmpty() ? pageFiles : QStringList{textFile}) {
+        if (!QFileInfo(file).isReadable() || !QFileInfo(file).isFile())
+            return usage(err, "cannot read " + file);
     }
     if (options.documentName.isEmpty())
         options.documentName = QFileInfo(source).fileName();
     if (options.outputPath.isEmpty())
         options.outputPath = QDir::current().filePath(QFileInfo(source).completeBaseName() + ".pdf");
     options.outputPath = QFileInfo(options.outputPath).absoluteFilePath();
+    // A longer path would be cut in the job block and name another file.
+    if (options.outputPath.size() > printjob::kMaxOutputPathUnits)
+        return usage(err, "the output path is longer than " + QString::number(printjob::kMaxOutputPathUnits)
+                              + " characters");
     options.mode = saveAs ? printjob::ConvertMode::SaveAs : printjob::ConvertMode::Silent;
-    options.converterPath = QCoreApplication::applicationDirPath() + "/KVXE2PPRCONV";
+    options.converterPath = printjob::InstalledConverterPath(err);
+    if (options.converterPath.isEmpty())
+        return printjob::ExitFailed;
 
-    return printjob::StartPrintJob(options, out, err);
+    printjob::PageSource pages = filePages(pageFiles);
+    QFile text(textFile);
+    if (!textFile.isEmpty()) {
+        if (!text.open(QIODevice::ReadOnly))
+            return usage(err, "cannot read " + textFile + ": " + text.errorString());
+        pages = textPages(std::make_shared<printjob::TextPager>(&text));
+    }
+    return printjob::StartPrintJob(options, pages, out, err);
 }

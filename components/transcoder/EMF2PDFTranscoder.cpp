@@ -60,10 +60,11 @@ public:
     }
 
     // Stops the document without touching the output path and says so once.
-    void abort()
+    void abort(const QString& why)
     {
         if (state == State::Ended)
             return;
+        reason = why;
         if (painter.isActive())
             painter.end();
         writer.reset();
@@ -86,6 +87,8 @@ public:
 
     HWND window;
     State state = State::Idle;
+    QString reason;
+    std::uint32_t unreadable = 0;
     QString outputPath;
     QString title;
     QString author;
@@ -105,8 +108,10 @@ CEMF2PDFTranscoder::~CEMF2PDFTranscoder()
 {
     // A document left open still gets its final notification.
     if (d->state == Private::State::Writing)
-        d->abort();
+        d->abort(QStringLiteral("the document was never ended"));
 }
+
+QString CEMF2PDFTranscoder::FailureReason() const { return d->reason; }
 
 int CEMF2PDFTranscoder::BeginDocument(const _tagDOCUMENT_INFO* info, unsigned int)
 {
@@ -115,7 +120,7 @@ int CEMF2PDFTranscoder::BeginDocument(const _tagDOCUMENT_INFO* info, unsigned in
     d->state = Private::State::Writing;
     d->notify(PROGRESS_BEGIN, false);
     if (!info || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        d->abort();
+        d->abort(info ? QStringLiteral("PDFs are drawn only in a GUI application") : QStringLiteral("no document record"));
         return 0;
     }
     d->outputPath = fieldText(info->szOutputPath);
@@ -123,7 +128,7 @@ int CEMF2PDFTranscoder::BeginDocument(const _tagDOCUMENT_INFO* info, unsigned in
     d->author = fieldText(info->szUserName);
     d->expectedPages = info->dwOptions[0];
     if (d->outputPath.isEmpty()) {
-        d->abort();
+        d->abort(QStringLiteral("no output path"));
         return 0;
     }
     // The PDF grows beside the output path and replaces it only when it is complete.
@@ -131,7 +136,7 @@ int CEMF2PDFTranscoder::BeginDocument(const _tagDOCUMENT_INFO* info, unsigned in
     // A writable file in a folder that takes no new files is still written, in place.
     d->file->setDirectWriteFallback(true);
     if (!d->file->open(QIODevice::WriteOnly)) {
-        d->abort();
+        d->abort(QStringLiteral("cannot write %1: %2").arg(d->outputPath, d->file->errorString()));
         return 0;
     }
     d->pdf = std::make_unique<kvxpdf::PdfInfoUpdate>(d->file.get());
@@ -147,13 +152,15 @@ int CEMF2PDFTranscoder::TranscodePage(HENHMETAFILE metafile, int page, int)
     if (d->state != Private::State::Writing)
         return 0;
     if (d->cancelRequested()) {
-        d->abort();
+        d->abort(QStringLiteral("cancelled"));
         return 0;
     }
     emfplay::EmfReader reader;
     const QByteArray bits = metafile ? metafile->bits() : QByteArray();
-    if (!reader.open(reinterpret_cast<const unsigned char*>(bits.constData()), std::size_t(bits.size())))
+    if (!reader.open(reinterpret_cast<const unsigned char*>(bits.constData()), std::size_t(bits.size()))) {
+        ++d->unreadable;
         return 1; // nothing that can be drawn; the run goes on with the next page
+    }
 
     const int number = std::max(page, 1);
     ++d->pages;
@@ -165,7 +172,7 @@ int CEMF2PDFTranscoder::TranscodePage(HENHMETAFILE metafile, int page, int)
     d->reportPercent(number, 0);
 
     if (!d->startPage(reader.header().pageMillimetres())) {
-        d->abort();
+        d->abort(QStringLiteral("cannot start page %1 of the PDF").arg(number));
         return 0;
     }
     emfplay::EmfPlayer player(d->painter, reader.header(), kResolution / 25.4);
@@ -180,7 +187,7 @@ int CEMF2PDFTranscoder::TranscodePage(HENHMETAFILE metafile, int page, int)
     d->progress.nDrawnRecords = player.stats().drawn;
     d->progress.nSkippedRecords = player.stats().skipped;
     if (!finished || d->cancelRequested()) {
-        d->abort();
+        d->abort(QStringLiteral("cancelled"));
         return 0;
     }
     d->reportPercent(number, 1.0);
@@ -191,8 +198,14 @@ int CEMF2PDFTranscoder::EndDocument()
 {
     if (d->state != Private::State::Writing)
         return 0;
-    if (d->pages == 0 || d->cancelRequested()) {
-        d->abort(); // no page, no PDF: an empty document is not a success
+    // No page, no PDF: an empty document is not a success.
+    if (d->pages == 0) {
+        d->abort(d->unreadable ? QStringLiteral("no page could be drawn: %1 pages had no readable header").arg(d->unreadable)
+                               : QStringLiteral("the document has no page"));
+        return 0;
+    }
+    if (d->cancelRequested()) {
+        d->abort(QStringLiteral("cancelled"));
         return 0;
     }
     d->notify(PROGRESS_SAVING, false);
@@ -200,7 +213,7 @@ int CEMF2PDFTranscoder::EndDocument()
     d->writer.reset();
     const bool described = painted && d->pdf->appendInfo(d->title, d->author, QStringLiteral("KVXE2PT32"));
     if (!described || !d->file->commit()) {
-        d->abort();
+        d->abort(QStringLiteral("cannot save %1: %2").arg(d->outputPath, d->file->errorString()));
         return 0;
     }
     d->pdf.reset();

@@ -26,6 +26,8 @@
 #include "platform/core/MessageWindow.h"
 #include "platform/core/ProgressInfo.h"
 
+#include <QString>
+
 #include <memory>
 
 #if defined(KVXE2PT32_BUILDING)
@@ -53,6 +55,9 @@ public:
     // Writes the PDF out and sends PROGRESS_DONE (nonzero), or PROGRESS_ABORT (zero) when
     // the document was cancelled, failed, or has no page.
     int EndDocument();
+
+    // Why the document was aborted, in a few words; empty while nothing failed.
+    QString FailureReason() const;
 
 private:
     class Private;

@@ -7,6 +7,8 @@
 #include "platform/core/Spooler.h"
 #include "platform/core/SpoolJobs.h"
 
+#include <QTextStream>
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -18,6 +20,13 @@ constexpr qsizetype kJobNameBytes = 260;
 constexpr qsizetype kUserNameBytes = 260;
 
 } // namespace
+
+void ReportSilentFailure(const _tagCONVERT_JOB& job, const QString& reason)
+{
+    // Nobody watches a silent run; its caller reads this.
+    QTextStream(stderr) << "KVXE2PPRCONV: no PDF was written to " << JobText(job.szOutputPath) << ": " << reason
+                        << Qt::endl;
+}
 
 QString JobPrinterName(const _tagCONVERT_JOB& job)
 {
@@ -70,6 +79,7 @@ void RunConversion(CPrinterConverterDlg& dlg, const _tagCONVERT_JOB& job)
     transcoder.BeginDocument(&info, 0);
 
     int page = 0;
+    int notMetafiles = 0;
     CSpoolRecordWalk walk(
         [hJob](void* buffer, std::uint32_t size, std::uint32_t* read) {
             return platform::ReadPrinter(hJob, buffer, size, read);
@@ -77,8 +87,10 @@ void RunConversion(CPrinterConverterDlg& dlg, const _tagCONVERT_JOB& job)
         [&](const QByteArray& data) {
             platform::HENHMETAFILE metafile = platform::SetEnhMetaFileBits(
                 static_cast<unsigned>(data.size()), reinterpret_cast<const unsigned char*>(data.constData()));
-            if (!metafile)
+            if (!metafile) {
+                ++notMetafiles;
                 return true; // not a metafile: skipped, and it takes no page number
+            }
             ++page;
             const int goOn = transcoder.TranscodePage(metafile, page, static_cast<int>(job.dwPageOption));
             platform::DeleteEnhMetaFile(metafile);
@@ -87,6 +99,14 @@ void RunConversion(CPrinterConverterDlg& dlg, const _tagCONVERT_JOB& job)
     walk.Run();
 
     transcoder.EndDocument();
+    if (!dlg.IsConverted() && !dlg.IsInteractive()) {
+        QString reason = transcoder.FailureReason();
+        if (page == 0 && notMetafiles > 0)
+            reason = QStringLiteral("none of the job's %1 pages is an enhanced metafile").arg(notMetafiles);
+        else if (notMetafiles > 0)
+            reason += QStringLiteral(" (%1 pages were no enhanced metafiles)").arg(notMetafiles);
+        ReportSilentFailure(job, reason);
+    }
 
     platform::SetJob(hJob, job.dwJobId, 0, nullptr, platform::JOB_CONTROL_DELETE);
     platform::ClosePrinter(hJob);

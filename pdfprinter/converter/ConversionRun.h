@@ -10,6 +10,9 @@ struct _tagDOCUMENT_INFO;
 
 void RunConversion(CPrinterConverterDlg& dlg, const _tagCONVERT_JOB& job);
 
+// Says on stderr why a silent run wrote no PDF.
+void ReportSilentFailure(const _tagCONVERT_JOB& job, const QString& reason);
+
 // "printer,Job N": the name that opens one job of a printer for reading. Empty when it does
 // not fit the 260-byte name buffer, where a cut name would open another printer or job.
 QString JobPrinterName(const _tagCONVERT_JOB& job);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -50,20 +51,33 @@ bool RunSaveAsDialog(const SaveAsDialogRequest& request, QString* chosen)
     return true;
 }
 
-bool CheckOutputFile(const QString& path, QWidget* owner)
+bool CheckOutputFile(const QString& path, QWidget* owner, bool* created)
 {
+    if (created)
+        *created = false;
     const QByteArray name = QFile::encodeName(path);
-    // Opened without truncating first, so that a file in use elsewhere is left as it is.
-    const int fd = name.isEmpty() ? -1 : ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    int error = name.isEmpty() ? ENOENT : errno;
+    // An existing file is only opened, never emptied: it is replaced once the new PDF is
+    // complete, and stays as it was when the conversion fails.
+    bool made = false;
+    int fd = -1;
+    int error = ENOENT;
+    if (!name.isEmpty()) {
+        fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        made = fd >= 0;
+        if (fd < 0 && errno == EEXIST)
+            fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
+        error = errno;
+    }
     if (fd >= 0) {
         // Nothing else may hold the file: an advisory lock stands in for "no sharing".
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::ftruncate(fd, 0) == 0) {
-            ::close(fd);
-            return true;
-        }
+        const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
         error = errno;
         ::close(fd);
+        if (free) {
+            if (created)
+                *created = made;
+            return true;
+        }
     }
     if (error == EWOULDBLOCK)
         showError(FormatConverterString(IDS_FILE_IN_USE, {path}), owner);
@@ -72,7 +86,12 @@ bool CheckOutputFile(const QString& path, QWidget* owner)
     return false;
 }
 
-bool AskOutputPath(_tagCONVERT_JOB& job, QWidget* owner, const SaveAsPrompt& prompt)
+bool OutputPathFits(const _tagCONVERT_JOB& job)
+{
+    return std::find(std::begin(job.szOutputPath), std::end(job.szOutputPath), u'\0') != std::end(job.szOutputPath);
+}
+
+bool AskOutputPath(_tagCONVERT_JOB& job, QWidget* owner, const SaveAsPrompt& prompt, bool* created)
 {
     SaveAsDialogRequest request;
     request.title = LoadConverterString(IDS_SAVE_AS_TITLE);
@@ -87,7 +106,7 @@ bool AskOutputPath(_tagCONVERT_JOB& job, QWidget* owner, const SaveAsPrompt& pro
         // A path the block cannot hold would be cut and then name another file.
         if (chosen.size() >= qsizetype(std::size(job.szOutputPath)))
             showError(QString::fromLocal8Bit(std::strerror(ENAMETOOLONG)), owner);
-        else if (CheckOutputFile(chosen, owner)) {
+        else if (CheckOutputFile(chosen, owner, created)) {
             SetJobText(job.szOutputPath, chosen);
             return true;
         }

@@ -24,11 +24,17 @@ bool RunSaveAsDialog(const SaveAsDialogRequest& request, QString* chosen);
 // "desc|pattern|desc|pattern||" as Qt name filters ("desc (pattern)").
 QStringList SaveAsNameFilters(const QString& filter);
 
-// Proves that the file can be written: creates it, or empties an existing one now. A file
-// another program holds locked is reported with message 118, other failures with the
-// system's text; both in a "Corvel PDF" box owned by owner.
-bool CheckOutputFile(const QString& path, QWidget* owner = nullptr);
+// Proves that the file can be written: creates it (*created then true), or opens an existing
+// one, which keeps its contents until the new PDF replaces it. A file another program holds
+// locked is reported with message 118, other failures with the system's text; both in a
+// "Corvel PDF" box owned by owner.
+bool CheckOutputFile(const QString& path, QWidget* owner = nullptr, bool* created = nullptr);
+
+// False when the block's output path fills its field without a terminator: the starter cut
+// a longer path, and the cut one names another file.
+bool OutputPathFits(const _tagCONVERT_JOB& job);
 
 // Asks until a writable path is chosen (stored into the block's output path) or the user
 // cancels (false).
-bool AskOutputPath(_tagCONVERT_JOB& job, QWidget* owner, const SaveAsPrompt& prompt = RunSaveAsDialog);
+bool AskOutputPath(_tagCONVERT_JOB& job, QWidget* owner, const SaveAsPrompt& prompt = RunSaveAsDialog,
+                   bool* created = nullptr);

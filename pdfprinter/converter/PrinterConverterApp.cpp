@@ -14,6 +14,7 @@
 #include <QThread>
 #include <QWidget>
 
+#include <cerrno>
 #include <cstring>
 
 CPrinterConverterApp::CPrinterConverterApp() = default;
@@ -72,19 +73,39 @@ bool CPrinterConverterApp::InitInstance(const QStringList& arguments)
     }
 
     bool interactive = true;
+    bool created = false;
     if (m_cmdInfo.m_nConvertMode == CommandLineInfoEx::MODE_SAVE_AS) {
-        if (!AskOutputPath(*m_pJob, ForegroundOwner(), m_saveAsPrompt))
+        if (!AskOutputPath(*m_pJob, ForegroundOwner(), m_saveAsPrompt, &created))
             return false;
     } else if (m_cmdInfo.m_nConvertMode == CommandLineInfoEx::MODE_SILENT) {
-        if (!CheckOutputFile(JobText(m_pJob->szOutputPath)))
+        if (!OutputPathFits(*m_pJob)) {
+            platform::ShowMessage(QString::fromLocal8Bit(std::strerror(ENAMETOOLONG)), ConverterCaption(),
+                                  platform::MessageButtons::Ok, platform::MessageIcon::Error);
+            return false;
+        }
+        if (!CheckOutputFile(JobText(m_pJob->szOutputPath), nullptr, &created))
             return false;
         interactive = false;
     }
 
+    if (m_bStopRequested)
+        return false;
     CPrinterConverterDlg dlg(m_pJob.get(), interactive, ForegroundOwner());
+    dlg.SetOutputFileCreated(created);
+    m_pDialog = &dlg;
     m_nDialogResult = dlg.DoModal();
+    m_pDialog = nullptr;
     m_bConverted = dlg.IsConverted();
     return false;
+}
+
+void CPrinterConverterApp::RequestStop()
+{
+    m_bStopRequested = true;
+    if (m_pDialog)
+        m_pDialog->OnBnClickedCancel();
+    else if (QWidget* modal = QApplication::activeModalWidget())
+        modal->close();
 }
 
 void CPrinterConverterApp::RemoveJob()

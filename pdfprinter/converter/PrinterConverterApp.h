@@ -10,6 +10,7 @@
 #include <memory>
 
 struct _tagCONVERT_JOB;
+class CPrinterConverterDlg;
 class QWidget;
 
 class CPrinterConverterApp {
@@ -30,6 +31,10 @@ public:
     const _tagCONVERT_JOB* Job() const { return m_pJob.get(); }
     const CommandLineInfoEx& CommandLine() const { return m_cmdInfo; }
 
+    // Ends the run as Cancel does: a conversion in progress is cancelled, an open Save As
+    // dialog is closed, and a run not yet begun does not begin.
+    void RequestStop();
+
     // Replaces the Save As dialog (tests).
     void SetSaveAsPrompt(SaveAsPrompt prompt) { m_saveAsPrompt = std::move(prompt); }
 
@@ -47,4 +52,6 @@ private:
     SaveAsPrompt m_saveAsPrompt = RunSaveAsDialog;
     int m_nDialogResult = 0;
     bool m_bConverted = false;
+    bool m_bStopRequested = false;
+    CPrinterConverterDlg* m_pDialog = nullptr; // while it runs
 };

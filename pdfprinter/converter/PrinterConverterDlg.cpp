@@ -335,8 +335,9 @@ void CPrinterConverterDlg::Relay(unsigned kind, const _tagPROGRESS_INFO* info)
 
 void CPrinterConverterDlg::DeleteOutputFile()
 {
+    // Only the empty file made for this job goes; the transcoder never touched the path.
     const QString path = OutputPath();
-    if (!path.isEmpty())
+    if (!path.isEmpty() && m_bOutputCreated && QFileInfo(path).size() == 0)
         QFile::remove(path); // a failed delete is ignored
 }
 
@@ -345,6 +346,10 @@ void CPrinterConverterDlg::OnJobUnreadable()
     if (m_bInteractive) {
         platform::ShowMessage(LoadConverterString(IDS_JOB_ERROR), ConverterCaption(), platform::MessageButtons::Ok,
                               platform::MessageIcon::Error, this);
+    } else if (m_pJob) {
+        ReportSilentFailure(*m_pJob, QStringLiteral("the spooler has no job %1 of \"%2\"")
+                                         .arg(m_pJob->dwJobId)
+                                         .arg(JobText(m_pJob->szPrinterName)));
     }
     // Ends as an aborted conversion would: the empty output file goes, the starter hears ABORT.
     OnConvertProgress(PROGRESS_ABORT, 0);

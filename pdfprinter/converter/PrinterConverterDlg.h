@@ -55,6 +55,10 @@ public:
     void OnTimer(int nIDEvent);
     void OnActivate(int nState);
 
+    // The output file was made empty for this job (it did not exist before): an aborted
+    // conversion removes it again. A file that was there before is never removed.
+    void SetOutputFileCreated(bool created) { m_bOutputCreated = created; }
+
     // Called by the conversion run when it ends: reset the count and flash at the caret rate.
     void StartFlashing();
     // Called by the conversion run when the job cannot be read: report and end.
@@ -122,6 +126,7 @@ private:
     int m_nResult = IDCANCEL;
     bool m_bEnded = false;
     bool m_bConverted = false;
+    bool m_bOutputCreated = false;
     bool m_bCaptionHighlighted = false;
     int m_nCaptionToggles = 0;
 };

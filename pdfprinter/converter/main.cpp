@@ -1,5 +1,6 @@
 // KVXE2PPRCONV: converts one print job of the "Corvel PDF" printer into a PDF.
 #include "pdfprinter/converter/PrinterConverterApp.h"
+#include "pdfprinter/converter/StopSignals.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/ProgramInfo.h"
 #include "platform/ui/QtMessageBoxes.h"
@@ -41,6 +42,7 @@ int main(int argc, char** argv)
                                                 : &dialogs);
 
     CPrinterConverterApp app;
+    const CStopSignals stop([&app] { app.RequestStop(); });
     app.InitInstance(QApplication::arguments().mid(1));
     // 0 when a job became a PDF (or the window ran without a job), 1 otherwise.
     return app.Converted() || app.CommandLine().m_nConvertMode == CommandLineInfoEx::MODE_DEFAULT ? 0 : 1;

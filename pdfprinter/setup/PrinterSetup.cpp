@@ -1,8 +1,10 @@
 #include "pdfprinter/setup/PrinterSetup.h"
 
+#include "pdfprinter/setup/CupsQueue.h"
 #include "platform/core/FileCopy.h"
 #include "platform/core/KnownFolders.h"
 #include "platform/core/LastError.h"
+#include "platform/core/LoginRunOnce.h"
 #include "platform/core/ProcessStatus.h"
 #include "platform/core/Registry.h"
 #include "platform/core/ServiceControl.h"
@@ -62,6 +64,7 @@ CPrinterSetup::CPrinterSetup()
     m_nStatus = SETUP_OK;
     // A pending retry is dropped at every start: this run is the retry.
     Registry::deleteValue(RegistryHive::LocalMachine, kRunOnceKey, kRetryValue);
+    CancelAtLogin(kRetryValue);
     m_strPrinterName = kPrinterName;
     m_strDriverName = kDriverName;
     m_strEnvironment = EnvironmentFor(NativeProcessorArchitecture());
@@ -119,10 +122,12 @@ void CPrinterSetup::InstallPrinter()
     AddPdfPrinter();
     if (m_nStatus == SETUP_INSTALL_FAILED) {
         ScheduleRetry();
-        return;
+    } else {
+        CheckLoadedModules();
+        RestartSpooler();
     }
-    CheckLoadedModules();
-    RestartSpooler();
+    // Linux applications reach the printer through CUPS.
+    CCupsQueue(m_log).Add(m_strSourceFolder);
 }
 
 void CPrinterSetup::ReinstallPrinter()
@@ -156,6 +161,7 @@ void CPrinterSetup::UninstallPrinter()
 
     if (m_nStatus == SETUP_REMOVE_FAILED)
         ScheduleRetry();
+    CCupsQueue(m_log).Remove();
 }
 
 bool CPrinterSetup::CopyDriverFiles()
@@ -348,14 +354,16 @@ void CPrinterSetup::ScheduleRetry()
     QString folder;
     if (!Registry::readText(RegistryHive::LocalMachine, kProductKey, QStringLiteral("Path"), &folder))
         folder = QDir::currentPath();
-    QString command = Join(folder, kSetupProgram);
+    const QString program = Join(folder, kSetupProgram);
     m_log.Write(QStringLiteral("Register set Source Path - "));
+    QString retrySwitch;
     if (m_nStatus == SETUP_INSTALL_FAILED)
-        command += QStringLiteral(" /r");
+        retrySwitch = QStringLiteral("/r");
     else if (m_nStatus == SETUP_REMOVE_FAILED)
-        command += QStringLiteral(" /u");
+        retrySwitch = QStringLiteral("/u");
     else
         return;
+    const QString command = program + u' ' + retrySwitch;
 
     // At most one retry per minute: the stored time is compared over its own length. No
     // stored time means no retry yet (a fresh machine), so one is scheduled.
@@ -367,6 +375,8 @@ void CPrinterSetup::ScheduleRetry()
     if (lastTime.isEmpty() || lastTime != thisMinute.left(lastTime.size())) {
         Registry::writeText(RegistryHive::LocalMachine, kProductKey, QStringLiteral("LastTime"), thisMinute);
         Registry::writeText(RegistryHive::LocalMachine, kRunOnceKey, kRetryValue, command);
+        // The desktop runs it at the user's next login, as the logon runs RunOnce.
+        ScheduleAtLogin(kRetryValue, program, {retrySwitch});
     }
     m_log.WriteError(QStringLiteral("Registry RunOnce"), GetLastError());
     m_log.Write(command);

@@ -18,7 +18,6 @@ bool NamedEvent::create(const QString& name)
         m_error = EINVAL;
         return false;
     }
-    ::sem_unlink(m_posixName.constData());
     sem_t* semaphore = ::sem_open(m_posixName.constData(), O_CREAT | O_EXCL, 0600, 0);
     if (semaphore == SEM_FAILED) {
         m_error = errno;
@@ -27,6 +26,12 @@ bool NamedEvent::create(const QString& name)
     m_semaphore = semaphore;
     m_owner = true;
     return true;
+}
+
+bool NamedEvent::remove(const QString& name)
+{
+    const QByteArray posixName = PosixObjectName(name);
+    return !posixName.isEmpty() && ::sem_unlink(posixName.constData()) == 0;
 }
 
 bool NamedEvent::open(const QString& name)

@@ -16,8 +16,11 @@ public:
     NamedEvent(const NamedEvent&) = delete;
     NamedEvent& operator=(const NamedEvent&) = delete;
 
-    // Creates the event not signalled, replacing a stale one left by a crashed owner.
+    // Creates the event not signalled. Fails with EEXIST when the name is taken: another
+    // owner's event is never touched.
     bool create(const QString& name);
+    // Removes the name of an event whose owner is known to be gone (a crashed one).
+    static bool remove(const QString& name);
     // Opens an existing event (to set it).
     bool open(const QString& name);
     bool set();

@@ -27,7 +27,6 @@ bool NamedSharedMemory::create(const QString& name, std::size_t size)
         m_error = EINVAL;
         return false;
     }
-    ::shm_unlink(m_posixName.constData());
     m_fd = ::shm_open(m_posixName.constData(), O_RDWR | O_CREAT | O_EXCL, 0600);
     if (m_fd < 0)
         return fail();
@@ -41,6 +40,12 @@ bool NamedSharedMemory::create(const QString& name, std::size_t size)
     m_viewSize = size;
     m_writable = true;
     return true;
+}
+
+bool NamedSharedMemory::remove(const QString& name)
+{
+    const QByteArray posixName = PosixObjectName(name);
+    return !posixName.isEmpty() && ::shm_unlink(posixName.constData()) == 0;
 }
 
 bool NamedSharedMemory::openForReading(const QString& name)

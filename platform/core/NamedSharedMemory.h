@@ -14,9 +14,11 @@ public:
     NamedSharedMemory(const NamedSharedMemory&) = delete;
     NamedSharedMemory& operator=(const NamedSharedMemory&) = delete;
 
-    // Creates the object with the given size (replacing a stale one left by a crashed owner)
-    // and maps it for writing: data() is then valid.
+    // Creates the object with the given size and maps it for writing: data() is then valid.
+    // Fails with EEXIST when the name is taken: another owner's object is never touched.
     bool create(const QString& name, std::size_t size);
+    // Removes the name of an object whose owner is known to be gone (a crashed one).
+    static bool remove(const QString& name);
     // Opens an existing object for reading only.
     bool openForReading(const QString& name);
     // Maps a read-only view of exactly size bytes from the start; fails when the object is

@@ -11,6 +11,8 @@
 #include <QSaveFile>
 #include <QSysInfo>
 
+#include <memory>
+
 #include <algorithm>
 #include <pwd.h>
 #include <unistd.h>
@@ -102,25 +104,27 @@ bool checkHandle(PrinterHandle handle)
 
 } // namespace
 
-quint32 AddSpoolJob(const QString& printerName, const QString& documentName, const QByteArray& data,
-                    quint32 totalPages, quint32 status)
+SpoolJobWriter::~SpoolJobWriter() { cancel(); }
+
+bool SpoolJobWriter::begin(const QString& printerName, const QString& documentName)
 {
+    cancel();
     PrinterHandle printer = nullptr;
     if (!OpenPrinter(printerName, &printer, nullptr))
-        return 0;
+        return false;
     const QString storedName = printer->printerName;
     ClosePrinter(printer);
 
     const QString folder = SpoolJobFolder(storedName);
     if (!QDir().mkpath(folder)) {
         SetLastError(ErrorAccessDenied);
-        return 0;
+        return false;
     }
     // Job ids are handed out once per printer, also to queues filled at the same time.
     QLockFile lock(folder + QStringLiteral("/.jobs.lock"));
     if (!lock.lock()) {
         SetLastError(ErrorAccessDenied);
-        return 0;
+        return false;
     }
     QFile counter(folder + QStringLiteral("/.next-job"));
     quint32 jobId = 1;
@@ -131,26 +135,74 @@ quint32 AddSpoolJob(const QString& printerName, const QString& documentName, con
     if (!existing.isEmpty())
         jobId = std::max(jobId, existing.constLast() + 1);
 
-    JobInfo1 job;
-    job.jobId = jobId;
-    job.document = documentName;
-    job.userName = currentUser();
-    job.machineName = QSysInfo::machineHostName();
-    job.status = status;
-    job.totalPages = totalPages;
-    job.submitted = QDateTime::currentDateTimeUtc();
+    m_job = JobInfo1{};
+    m_job.jobId = jobId;
+    m_job.printerName = storedName;
+    m_job.document = documentName;
+    m_job.userName = currentUser();
+    m_job.machineName = QSysInfo::machineHostName();
+    m_job.status = JOB_STATUS_SPOOLING;
+    m_job.submitted = QDateTime::currentDateTimeUtc();
 
-    QSaveFile spool(SpoolJobFile(storedName, jobId));
-    if (!spool.open(QIODevice::WriteOnly) || spool.write(data) != data.size() || !spool.commit()
-        || !writeRecord(storedName, job)) {
-        QFile::remove(SpoolJobFile(storedName, jobId));
+    m_spool = std::make_unique<QFile>(SpoolJobFile(storedName, jobId));
+    if (!m_spool->open(QIODevice::WriteOnly | QIODevice::NewOnly) || !writeRecord(storedName, m_job)) {
+        cancel();
         SetLastError(ErrorDiskFull);
-        return 0;
+        return false;
     }
     if (counter.open(QIODevice::WriteOnly | QIODevice::Truncate))
         counter.write(QByteArray::number(jobId + 1));
     SetLastError(ErrorSuccess);
-    return jobId;
+    return true;
+}
+
+bool SpoolJobWriter::write(const QByteArray& data)
+{
+    if (!m_spool || m_spool->write(data) != data.size()) {
+        cancel();
+        SetLastError(ErrorDiskFull);
+        return false;
+    }
+    return true;
+}
+
+quint32 SpoolJobWriter::commit(quint32 totalPages, quint32 status)
+{
+    if (!m_spool || !m_spool->flush()) {
+        cancel();
+        SetLastError(ErrorDiskFull);
+        return 0;
+    }
+    m_spool->close();
+    m_job.status = status;
+    m_job.totalPages = totalPages;
+    if (!writeRecord(m_job.printerName, m_job)) {
+        cancel();
+        SetLastError(ErrorDiskFull);
+        return 0;
+    }
+    m_spool.reset();
+    SetLastError(ErrorSuccess);
+    return m_job.jobId;
+}
+
+void SpoolJobWriter::cancel()
+{
+    if (!m_spool)
+        return;
+    m_spool->close();
+    m_spool.reset();
+    QFile::remove(SpoolJobFile(m_job.printerName, m_job.jobId));
+    QFile::remove(recordPath(m_job.printerName, m_job.jobId));
+}
+
+quint32 AddSpoolJob(const QString& printerName, const QString& documentName, const QByteArray& data,
+                    quint32 totalPages, quint32 status)
+{
+    SpoolJobWriter writer;
+    if (!writer.begin(printerName, documentName) || !writer.write(data))
+        return 0;
+    return writer.commit(totalPages, status);
 }
 
 bool ReadPrinter(PrinterHandle handle, void* buffer, quint32 size, quint32* read)

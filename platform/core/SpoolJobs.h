@@ -8,9 +8,12 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
+
+#include <memory>
 
 namespace platform {
 
@@ -45,6 +48,28 @@ struct JobInfo1 {
     quint32 totalPages = 0;
     quint32 pagesPrinted = 0;
     QDateTime submitted;
+};
+
+// Spools a job piece by piece, as a driver writes a document that does not fit in memory.
+// From begin to commit the job is listed with JOB_STATUS_SPOOLING; a writer destroyed or
+// failing before its commit removes the job again.
+class SpoolJobWriter {
+public:
+    SpoolJobWriter() = default;
+    ~SpoolJobWriter();
+    SpoolJobWriter(const SpoolJobWriter&) = delete;
+    SpoolJobWriter& operator=(const SpoolJobWriter&) = delete;
+
+    bool begin(const QString& printerName, const QString& documentName);
+    bool write(const QByteArray& data);
+    // Returns the job id, 0 on failure.
+    quint32 commit(quint32 totalPages, quint32 status = JOB_STATUS_PRINTING);
+    void cancel();
+    quint32 jobId() const { return m_job.jobId; }
+
+private:
+    JobInfo1 m_job;
+    std::unique_ptr<QFile> m_spool;
 };
 
 // Queues a job on an existing printer, as the driver does when a document has been spooled:

@@ -26,7 +26,7 @@ protected:
         SetJobText(m_job.szDocumentName, "run.txt");
         SetJobText(m_job.szOutputPath, m_output);
         QFile file(m_output);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly)); // as the output check leaves it
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)); // as the output check leaves a new path
     }
 
     void queue(int pages)
@@ -100,6 +100,7 @@ TEST_F(ConversionRun, ACancelledRunAbortsDeletesTheOutputAndStillDeletesTheJob)
 {
     ASSERT_NO_FATAL_FAILURE(queue(3));
     CPrinterConverterDlg dlg(&m_job, true, nullptr);
+    dlg.SetOutputFileCreated(true);
     dlg.OnBnClickedCancel(); // clicked before the first page was made
     dlg.OnTimer(CPrinterConverterDlg::TIMER_CONVERT);
 
@@ -114,6 +115,7 @@ TEST_F(ConversionRun, AJobThatCannotBeOpenedIsReportedInTheWindow)
 {
     m_job.dwJobId = 99999;
     CPrinterConverterDlg dlg(&m_job, true, nullptr);
+    dlg.SetOutputFileCreated(true);
     dlg.OnTimer(CPrinterConverterDlg::TIMER_CONVERT);
     ASSERT_EQ(m_boxes.asked().size(), 1);
     EXPECT_TRUE(m_boxes.asked()[0].text.startsWith("인쇄할 문서 정보에 오류가 있거나"));

@@ -1,7 +1,9 @@
 #include "pdfprinter/converter/tests/ConverterTestSupport.h"
 
 #include "components/emfwriter/EmfWriter.h"
+#include "components/printjob/PrintJobStarter.h"
 #include "platform/core/KnownFolders.h"
+#include "platform/core/NamedMutex.h"
 #include "platform/core/SpoolJobs.h"
 #include "platform/core/Spooler.h"
 
@@ -12,6 +14,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTextStream>
+
+#include <cstdlib>
 
 namespace convertertest {
 
@@ -21,27 +26,21 @@ void InstallPrinter()
     if (installed)
         return;
     qputenv("KVX_OBJECT_NAMESPACE", "convertertest" + QByteArray::number(QCoreApplication::applicationPid()) + ".");
-    const QString driverFiles = QStringLiteral(KVX_BIN_DIR) + "/driverfiles";
-    QFile::remove(platform::SystemFolder() + "/KVXE2PPRMON.dll");
-    ASSERT_TRUE(QFile::copy(driverFiles + "/KVXE2PPRMON.dll", platform::SystemFolder() + "/KVXE2PPRMON.dll"));
-    ASSERT_TRUE(platform::AddMonitor({"Corvel PDF Monitor", platform::NativeEnvironment(), "KVXE2PPRMON.dll"}));
-    platform::DriverInfo6 driver;
-    driver.version = 3;
-    driver.name = "Corvel PDF Driver";
-    driver.environment = platform::NativeEnvironment();
-    driver.driverPath = driverFiles + "/KVXE2PPRDRV.dll";
-    driver.dataFile = driverFiles + "/KVXE2PPRDRV.dll";
-    driver.configFile = driverFiles + "/KVXE2PPRUI.dll";
-    ASSERT_TRUE(platform::AddPrinterDriverEx(driver, platform::DriverCopyAllFiles));
-    platform::PrinterInfo2 printer;
-    printer.printerName = "Corvel PDF";
-    printer.portName = "Corvel PDF Port";
-    printer.driverName = driver.name;
-    printer.printProcessor = "WinPrint";
-    platform::PrinterHandle handle = platform::AddPrinter(printer);
-    ASSERT_NE(handle, nullptr);
-    platform::ClosePrinter(handle);
+    // The starters' turn mutex outlives them; this namespace's goes with the test process.
+    std::atexit([] { platform::NamedMutex::remove("Global\\MUTEX{9B63F701-A616-4994-A99A-EB38719733A1}"); });
+    // As a user installs it: the converter and the transcoder then run from the driver folder.
+    QProcess setup;
+    setup.start(QStringLiteral(KVX_BIN_DIR) + "/pdfsetup", {"/s /" + QStringLiteral(KVX_BIN_DIR)});
+    ASSERT_TRUE(setup.waitForFinished(120000));
+    ASSERT_FALSE(ConverterPath().isEmpty()) << "pdfsetup did not install the printer";
     installed = true;
+}
+
+QString ConverterPath()
+{
+    QString problems;
+    QTextStream err(&problems);
+    return printjob::InstalledConverterPath(err);
 }
 
 QByteArray TextPage(const QStringList& lines)

@@ -14,9 +14,12 @@
 
 namespace convertertest {
 
-// Installs the printer once per test process; also gives the process its own namespace of
-// named objects, which the programs it starts inherit.
+// Installs the printer with pdfsetup once per test process; also gives the process its own
+// namespace of named objects, which the programs it starts inherit.
 void InstallPrinter();
+
+// The converter the installed printer runs.
+QString ConverterPath();
 
 // One A4 page with the given lines of text.
 QByteArray TextPage(const QStringList& lines);

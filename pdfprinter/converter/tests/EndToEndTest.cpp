@@ -5,6 +5,7 @@
 #include "pdfprinter/converter/tests/SpoolStream.h"
 #include "platform/core/NamedEvent.h"
 #include "platform/core/SpoolJobs.h"
+#include "platform/core/Spooler.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +13,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -151,7 +155,7 @@ TEST_F(EndToEnd, AJobWithoutPagesBeginsAndEndsWithNoPage)
     printjob::StartOptions options;
     options.outputPath = m_output;
     options.documentName = "nothing.txt";
-    options.converterPath = QStringLiteral(KVX_BIN_DIR) + "/KVXE2PPRCONV";
+    options.converterPath = convertertest::ConverterPath();
     QString out;
     QString err;
     QTextStream outStream(&out);
@@ -173,7 +177,7 @@ TEST_F(EndToEnd, AJobTheSpoolerDoesNotKnowEndsWithAnAbort)
     printjob::StartOptions options;
     options.outputPath = m_output;
     options.documentName = "ghost.txt";
-    options.converterPath = QStringLiteral(KVX_BIN_DIR) + "/KVXE2PPRCONV";
+    options.converterPath = convertertest::ConverterPath();
     QString out;
     QString err;
     QTextStream outStream(&out);
@@ -184,24 +188,154 @@ TEST_F(EndToEnd, AJobTheSpoolerDoesNotKnowEndsWithAnAbort)
     EXPECT_FALSE(QFile::exists(m_output)); // the file made for the run does not stay behind
 }
 
-TEST_F(EndToEnd, SilentModeEmptiesAnExistingOutputFirst)
+TEST_F(EndToEnd, AnExistingOutputIsReplacedOnlyByAFinishedPdf)
 {
+    const QByteArray older = QByteArray("an older document ").repeated(1000);
     {
         QFile old(m_output);
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray("an older document ").repeated(1000));
+        old.write(older);
     }
     // A second name for the same file shows what happened to it, even once the finished PDF
     // has taken the output name.
     const QString witness = m_dir.filePath("witness");
     ASSERT_EQ(::link(QFile::encodeName(m_output).constData(), QFile::encodeName(witness).constData()), 0);
+    const QString broken = writePage("broken.emf", QByteArray("this is not a metafile at all").repeated(4));
     const QString page = writePage("1.emf", convertertest::TextPage({"Fresh-page"}));
 
-    ASSERT_EQ(runStarter({"--silent", "--output", m_output, page}), 0) << qPrintable(m_stderr);
+    // A job whose every page is rejected says why and leaves the file alone.
+    EXPECT_EQ(runStarter({"--silent", "--output", m_output, broken, broken}), 1);
+    EXPECT_TRUE(m_stderr.contains("no PDF was written to " + m_output)) << qPrintable(m_stderr);
+    EXPECT_TRUE(m_stderr.contains("none of the job's 2 pages is an enhanced metafile")) << qPrintable(m_stderr);
+    EXPECT_EQ(kinds(parseNotifications(m_stdout)).constLast(), 5);
+    QFile kept(m_output);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), older);
+    kept.close();
 
-    EXPECT_EQ(QFileInfo(witness).size(), 0);
+    ASSERT_EQ(runStarter({"--silent", "--output", m_output, page}), 0) << qPrintable(m_stderr);
+    EXPECT_EQ(QFileInfo(witness).size(), older.size()); // never emptied, only replaced
     EXPECT_EQ(convertertest::PdfPageCount(m_output), 1);
     EXPECT_TRUE(convertertest::PdfText(m_output).contains("Fresh-page"));
+    EXPECT_TRUE(QDir(m_dir.path()).entryList({"out.pdf.*"}, QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST_F(EndToEnd, AConverterToldToStopLeavesTheOutputAsItWas)
+{
+    {
+        QFile old(m_output);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an older document");
+    }
+    QStringList lines;
+    for (int i = 0; i < 5000; ++i)
+        lines.append(QStringLiteral("line %1 of a long text").arg(i));
+    const QString text = writePage("long.txt", lines.join('\n').toUtf8());
+    QProcess starter;
+    starter.start(QStringLiteral(KVX_BIN_DIR) + "/kvx-printjob", {"--output", m_output, "--text", text});
+    QByteArray said;
+    while (!said.contains("NOTIFY 1 ") && starter.waitForReadyRead(60000))
+        said += starter.readAllStandardOutput();
+    ASSERT_TRUE(said.contains("NOTIFY 1 ")) << said.constData();
+
+    // The converter is the starter's child; stop it as a session's end or kill(1) would.
+    pid_t converter = 0;
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile stat("/proc/" + entry + "/stat");
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray fields = stat.readAll();
+        const QList<QByteArray> rest = fields.mid(fields.lastIndexOf(')') + 2).split(' ');
+        if (rest.size() > 1 && rest[1].toLongLong() == starter.processId())
+            converter = pid_t(entry.toInt());
+    }
+    ASSERT_NE(converter, 0);
+    ASSERT_EQ(::kill(converter, SIGTERM), 0);
+    ASSERT_TRUE(starter.waitForFinished(60000));
+
+    EXPECT_EQ(starter.exitCode(), 1);
+    EXPECT_TRUE(starter.readAllStandardError().contains("cancelled"));
+    QFile kept(m_output);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "an older document");
+    EXPECT_EQ(QDir(m_dir.path()).entryList({"out.pdf*"}, QDir::Files | QDir::Hidden), QStringList {"out.pdf"});
+    EXPECT_TRUE(convertertest::QueuedJobs().isEmpty());
+}
+
+TEST_F(EndToEnd, TwoStartersAtOnceBothMakeTheirPdfs)
+{
+    const QString p1 = writePage("1.emf", convertertest::TextPage({"First-job"}));
+    const QString p2 = writePage("2.emf", convertertest::TextPage({"Second-job"}));
+    const QString out1 = m_dir.filePath("first.pdf");
+    const QString out2 = m_dir.filePath("second.pdf");
+    QProcess first;
+    QProcess second;
+    first.start(QStringLiteral(KVX_BIN_DIR) + "/kvx-printjob", {"--output", out1, p1, p1});
+    second.start(QStringLiteral(KVX_BIN_DIR) + "/kvx-printjob", {"--output", out2, p2});
+    ASSERT_TRUE(first.waitForFinished(120000));
+    ASSERT_TRUE(second.waitForFinished(120000));
+
+    EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().constData();
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().constData();
+    EXPECT_EQ(convertertest::PdfPageCount(out1), 2);
+    EXPECT_TRUE(convertertest::PdfText(out1).contains("First-job"));
+    EXPECT_EQ(convertertest::PdfPageCount(out2), 1);
+    EXPECT_TRUE(convertertest::PdfText(out2).contains("Second-job"));
+    EXPECT_TRUE(convertertest::QueuedJobs().isEmpty());
+    EXPECT_TRUE(QDir(platform::SpoolJobFolder("Corvel PDF")).entryList({"*.spl"}, QDir::Files).isEmpty());
+}
+
+TEST_F(EndToEnd, AStarterWhoseConverterCannotStartRemovesItsJob)
+{
+    printjob::StartOptions options;
+    options.outputPath = m_output;
+    options.documentName = "lost.txt";
+    options.converterPath = m_dir.filePath("no-such-converter");
+    quint32 pages = 0;
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const QByteArray page = convertertest::TextPage({"x"});
+    bool given = false;
+    const quint32 jobId = printjob::QueuePrintJob("lost.txt", [&](QByteArray* metafile, QString*) {
+        *metafile = page;
+        return !std::exchange(given, true);
+    }, &pages, errStream);
+    ASSERT_NE(jobId, 0u) << qPrintable(err);
+    EXPECT_EQ(pages, 1u);
+    EXPECT_EQ(printjob::ConvertPrintJob(jobId, options, outStream, errStream), printjob::ExitFailed);
+    EXPECT_TRUE(err.contains("cannot start")) << qPrintable(err);
+    EXPECT_FALSE(convertertest::QueuedJobs().contains(jobId));
+}
+
+TEST_F(EndToEnd, TheInstalledPrinterRunsFromItsDriverFolder)
+{
+    const QString converter = convertertest::ConverterPath();
+    const QString transcoder = QFileInfo(converter).dir().filePath("KVXE2PT32.dll");
+    ASSERT_TRUE(QFileInfo::exists(transcoder));
+    const QString page = writePage("1.emf", convertertest::TextPage({"Installed-page"}));
+
+    // Without the installed transcoder the installed converter cannot run, whatever the build has.
+    ASSERT_TRUE(QFile::rename(transcoder, transcoder + ".away"));
+    const int without = runStarter({"--output", m_output, page});
+    ASSERT_TRUE(QFile::rename(transcoder + ".away", transcoder));
+    EXPECT_EQ(without, 1);
+    EXPECT_FALSE(QFile::exists(m_output));
+    EXPECT_TRUE(convertertest::QueuedJobs().isEmpty());
+
+    ASSERT_EQ(runStarter({"--output", m_output, page}), 0) << qPrintable(m_stderr);
+    EXPECT_TRUE(convertertest::PdfText(m_output).contains("Installed-page"));
+}
+
+TEST_F(EndToEnd, AnOutputPathTheJobCannotHoldIsRefused)
+{
+    const QString page = writePage("1.emf", convertertest::TextPage({"x"}));
+    const QString tooLong = m_dir.filePath(QString(1100, u'a') + ".pdf");
+    EXPECT_EQ(runStarter({"--output", tooLong, page}), printjob::ExitUsage);
+    EXPECT_TRUE(m_stderr.contains("longer than 1023")) << qPrintable(m_stderr);
+    EXPECT_TRUE(convertertest::QueuedJobs().isEmpty());
+    EXPECT_TRUE(QDir(m_dir.path()).entryList({"*.pdf"}, QDir::Files).isEmpty());
 }
 
 TEST_F(EndToEnd, WithoutTheJobBlockTheConverterSaysSoAndReleasesTheStarter)
@@ -243,12 +377,20 @@ TEST_F(EndToEnd, TextFilesArePrintedPageByPage)
     for (int i = 1; i <= 60; ++i)
         lines.append(QStringLiteral("line-%1").arg(i, 2, 10, QLatin1Char('0')));
     lines[0] += QStringLiteral(" keeps its words apart");
+    // Lines wider than the page wrap where their glyphs reach the margin, not after a count.
+    lines[1] += QStringLiteral(" 한글과 English가 섞인 줄 ") + QString(40, QChar(0xAC00)) + QStringLiteral(" lmnop");
+    lines[2] += u' ' + QString(60, QChar(0xD55C));
+    lines[40] += QStringLiteral("\fafter-feed");
     const QString text = writePage("notes.txt", lines.join('\n').toUtf8());
 
     ASSERT_EQ(runStarter({"--output", m_output, "--text", text}), 0) << qPrintable(m_stderr);
 
     EXPECT_EQ(convertertest::PdfPageCount(m_output), 2);
-    const QString pdfText = convertertest::PdfText(m_output);
+    QString pdfText = convertertest::PdfText(m_output);
     EXPECT_TRUE(pdfText.contains("line-01 keeps its words apart")) << qPrintable(pdfText.left(200));
     EXPECT_TRUE(pdfText.contains("line-60"));
+    EXPECT_TRUE(pdfText.contains("lmnop")) << qPrintable(pdfText.left(600));
+    pdfText.remove(QRegularExpression("\\s"));
+    EXPECT_TRUE(pdfText.contains(QString(60, QChar(0xD55C)))) << qPrintable(pdfText.left(600));
+    EXPECT_GT(pdfText.indexOf("after-feed"), pdfText.indexOf("line-41")); // on the next page
 }

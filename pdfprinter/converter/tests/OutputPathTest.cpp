@@ -51,12 +51,15 @@ private:
 
 } // namespace
 
-TEST_F(OutputPath, CheckCreatesOrEmptiesTheFile)
+TEST_F(OutputPath, CheckCreatesANewFileAndLeavesAnExistingOneAsItIs)
 {
     write("old.pdf", "previous contents");
-    EXPECT_TRUE(CheckOutputFile(path("old.pdf")));
-    EXPECT_EQ(QFileInfo(path("old.pdf")).size(), 0);
-    EXPECT_TRUE(CheckOutputFile(path("new.pdf")));
+    bool created = true;
+    EXPECT_TRUE(CheckOutputFile(path("old.pdf"), nullptr, &created));
+    EXPECT_FALSE(created);
+    EXPECT_EQ(QFileInfo(path("old.pdf")).size(), 17); // replaced only by a finished PDF
+    EXPECT_TRUE(CheckOutputFile(path("new.pdf"), nullptr, &created));
+    EXPECT_TRUE(created);
     EXPECT_TRUE(QFileInfo::exists(path("new.pdf")));
     EXPECT_TRUE(m_boxes.asked().isEmpty());
 }

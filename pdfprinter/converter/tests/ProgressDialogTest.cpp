@@ -43,6 +43,12 @@ protected:
         return qobject_cast<QProgressBar*>(dlg.GetDlgItem(CPrinterConverterDlg::IDC_PROGRESS));
     }
     static bool openEnabled(CPrinterConverterDlg& dlg) { return dlg.GetDlgItem(CPrinterConverterDlg::IDC_OPEN)->isEnabled(); }
+    // The empty file the converter makes when the output did not exist yet.
+    void makePlaceholder(CPrinterConverterDlg& dlg)
+    {
+        QFile(m_output).resize(0);
+        dlg.SetOutputFileCreated(true);
+    }
     static void notify(CPrinterConverterDlg& dlg, unsigned kind, const _tagPROGRESS_INFO* info = nullptr)
     {
         EXPECT_EQ(dlg.sendMessage(WM_CONVERT_PROGRESS, kind, reinterpret_cast<LPARAM>(info)), 1);
@@ -123,6 +129,7 @@ TEST_F(ProgressDialog, InteractiveRunShowsProgressAndOffersTheResult)
 TEST_F(ProgressDialog, CancelDuringTheRunAsksTheTranscoderAndWaits)
 {
     CPrinterConverterDlg dlg(&m_job, true, nullptr);
+    makePlaceholder(dlg);
     notify(dlg, PROGRESS_BEGIN);
     dlg.OnBnClickedCancel();
     EXPECT_EQ(platform::GetWindowLongPtr(&dlg, GWLP_USERDATA), 1);
@@ -241,14 +248,30 @@ TEST_F(ProgressDialog, SilentAbortDeletesTheOutputEvenWithNobodyListening)
 {
     m_job.hNotifyWnd = 0;
     CPrinterConverterDlg dlg(&m_job, false, nullptr);
+    makePlaceholder(dlg);
     notify(dlg, PROGRESS_ABORT);
     EXPECT_TRUE(dlg.IsEnded());
     EXPECT_FALSE(QFile::exists(m_output));
 }
 
+TEST_F(ProgressDialog, AnAbortLeavesAFileThatWasThereBefore)
+{
+    m_job.hNotifyWnd = 0;
+    for (const bool interactive : {true, false}) {
+        CPrinterConverterDlg dlg(&m_job, interactive, nullptr);
+        notify(dlg, PROGRESS_BEGIN);
+        notify(dlg, PROGRESS_ABORT);
+        EXPECT_TRUE(dlg.IsEnded()) << interactive;
+        QFile file(m_output);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << interactive;
+        EXPECT_EQ(file.readAll(), "%PDF-1.4 made") << interactive;
+    }
+}
+
 TEST_F(ProgressDialog, AnUnreadableJobIsReportedAndEndsTheDialog)
 {
     CPrinterConverterDlg interactive(&m_job, true, nullptr);
+    makePlaceholder(interactive);
     interactive.OnJobUnreadable();
     ASSERT_EQ(m_boxes.asked().size(), 1);
     EXPECT_EQ(m_boxes.asked()[0].text,

@@ -3,14 +3,18 @@
 #include "SetupFixture.h"
 
 #include "platform/core/KnownFolders.h"
+#include "platform/core/LoginRunOnce.h"
 #include "platform/core/Registry.h"
 #include "platform/core/ServiceControl.h"
 #include "platform/core/Spooler.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QThread>
 
 using namespace platform;
 
@@ -53,12 +57,17 @@ protected:
         return {"---------------------------------- Start AddMonitor -----", "------ 서비스 중지", kOk,
                 "----- 서비스 시작", kOk, "---------------------------------- End   AddMonitor -----"};
     }
+    // No print server in these tests: the CUPS queue is skipped, and says so.
+    QStringList CupsLines() const
+    {
+        return {"-CUPS - no print server at " + m_temp + "/no-cups.sock"};
+    }
     // `beforeRestart`: what the module check logs between the printer and the restart.
     QStringList FirstInstallLog(const QString& folder, const QStringList& beforeRestart = {}) const
     {
         return Header() + SourceLines(folder) + InstalledStateMissing() + CopyLines() + MonitorAddedLines(folder)
             + QStringList {"-Install - AddPrinterDriver()", kOk} + PrinterLines(kOk) + beforeRestart
-            + RestartLines();
+            + RestartLines() + CupsLines();
     }
     QStringList SecondInstallLog(const QString& retryResult, const QString& command) const
     {
@@ -66,7 +75,8 @@ protected:
             + QStringList {"---------------------------------- Start AddMonitor -----",
                            "-이미 등록된 모니터 포트 입니다.", "-Install - AddPrinterDriver()", kOk}
             + PrinterLines("Error Message--1802 --- The printer already exists.")
-            + QStringList {"-Register set Source Path - ", "-Registry RunOnce", retryResult, "-" + command};
+            + QStringList {"-Register set Source Path - ", "-Registry RunOnce", retryResult, "-" + command}
+            + CupsLines();
     }
 
     void InstallOnce()
@@ -237,7 +247,8 @@ TEST_F(PdfSetupEndToEnd, UninstallWithoutThePrinterStillRemovesDriverAndMonitor)
     EXPECT_EQ(LastLogSection(), (Header()
                   + QStringList {"-Uninstall - DeletePrinter() - Not Open Printer",
                                  "Error Message--1801 --- The printer name is invalid.",
-                                 "-Uninstall - DeletePrinterDriver()", kOk, "-Uninstall - Delete Monitor Port()", kOk}));
+                                 "-Uninstall - DeletePrinterDriver()", kOk, "-Uninstall - Delete Monitor Port()", kOk}
+                  + CupsLines()));
     EXPECT_TRUE(Drivers().isEmpty());
     EXPECT_FALSE(QFile::exists(DriverDirectory() + "/3/KVXE2PPRDRV.dll"));
     EXPECT_FALSE(MonitorRegistered());
@@ -253,7 +264,8 @@ TEST_F(PdfSetupEndToEnd, UninstallOfAnInstalledPrinterRemovesEverything)
     ASSERT_EQ(RunSetup({"-u"}), 1);
     EXPECT_EQ(LastLogSection(), (Header()
                   + QStringList {"-Uninstall - DeletePrinter()", kOk, "-Uninstall - DeletePrinterDriver()", kOk,
-                                 "-Uninstall - Delete Monitor Port()", kOk}));
+                                 "-Uninstall - Delete Monitor Port()", kOk}
+                  + CupsLines()));
     EXPECT_FALSE(PrinterExists());
     EXPECT_TRUE(Drivers().isEmpty());
     EXPECT_FALSE(MonitorRegistered());
@@ -273,8 +285,47 @@ TEST_F(PdfSetupEndToEnd, FailedUninstallSchedulesAnUninstallRetry)
                                  "-Uninstall - Delete Monitor Port()",
                                  "Error Message--3000 --- The specified print monitor is unknown.",
                                  "-Register set Source Path - ", "-Registry RunOnce", kOk,
-                                 "-" + product + "/pdfsetup /u"}));
+                                 "-" + product + "/pdfsetup /u"}
+                  + CupsLines()));
     EXPECT_EQ(ReadValue(kRunOnceKey, "PDF_driver"), product + "/pdfsetup /u");
+}
+
+TEST_F(PdfSetupEndToEnd, AScheduledRetryRunsOnceAtTheNextLogin)
+{
+    // A product folder with characters the autostart entry must quote, and a stand-in
+    // installer that notes how it was started.
+    const QString product = m_dir.path() + "/product dir $HOME \"x\" 100%";
+    QDir().mkpath(product);
+    const QString calls = m_dir.path() + "/calls.txt";
+    {
+        QFile stand(product + "/pdfsetup");
+        ASSERT_TRUE(stand.open(QIODevice::WriteOnly));
+        stand.write("#!/bin/sh\necho \"$@\" >> '" + QFile::encodeName(calls) + "'\n");
+        stand.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    ASSERT_TRUE(Registry::writeText(RegistryHive::LocalMachine, kProductKey, "Path", product));
+    ASSERT_TRUE(Registry::writeText(RegistryHive::LocalMachine, kProductKey, "LastTime", "2000.1.1-0:0\n"));
+    ASSERT_EQ(RunSetup({"/u"}), 1);
+    const QString entry = platform::LoginRunOnceEntry("PDF_driver");
+    ASSERT_TRUE(QFile::exists(entry));
+
+    // The desktop's own reading of the entry, as at login.
+    QProcess login;
+    login.start("gio", {"launch", entry});
+    ASSERT_TRUE(login.waitForFinished(30000));
+    ASSERT_EQ(login.exitCode(), 0) << login.readAllStandardError().constData();
+    QDeadlineTimer deadline(30000);
+    while (!QFile::exists(calls) && !deadline.hasExpired())
+        QThread::msleep(20);
+    EXPECT_EQ(ReadTextFile(calls), "/u\n");
+    EXPECT_FALSE(QFile::exists(entry)); // once only
+
+    // A run of the installer drops a retry still pending, as it drops the value.
+    ASSERT_TRUE(Registry::writeText(RegistryHive::LocalMachine, kProductKey, "LastTime", "2000.1.1-0:0\n"));
+    ASSERT_EQ(RunSetup({"/u"}), 1);
+    ASSERT_TRUE(QFile::exists(entry));
+    ASSERT_EQ(RunSetup({}), 1);
+    EXPECT_FALSE(QFile::exists(entry));
 }
 
 TEST_F(PdfSetupEndToEnd, LoadedDriverModuleEmptiesTheRetryValueAndStillRestarts)
@@ -317,7 +368,8 @@ TEST_F(PdfSetupEndToEnd, MissingDriverSideFileFailsTheInstallAndSchedulesAReinst
                   + MonitorAddedLines(m_source) + QStringList {"-Install - AddPrinterDriver()", missing}
                   + PrinterLines("Error Message--1797 --- The printer driver is unknown.")
                   + QStringList {"-Register set Source Path - ", "-Registry RunOnce", kOk,
-                                 "-" + product + "/pdfsetup /r"}));
+                                 "-" + product + "/pdfsetup /r"}
+                  + CupsLines()));
     EXPECT_EQ(ReadValue(kRunOnceKey, "PDF_driver"), product + "/pdfsetup /r");
     EXPECT_FALSE(PrinterExists());
     EXPECT_TRUE(MonitorRegistered()); // the monitor step does not depend on the copies
@@ -342,7 +394,7 @@ TEST_F(PdfSetupEndToEnd, ReinstallUsesTheProductFolderAndRemovesFirst)
     EXPECT_EQ(LastLogSection(), (Header() + QStringList {"-Get Source Path - %Windows Folder%PDF"} + SourceLines(folder)
                   + QStringList {"-Uninstall - DeletePrinter()", kOk, "-Uninstall - DeletePrinterDriver()", kOk,
                                  "-Uninstall - Delete Monitor Port()", kOk}
-                  + FirstInstallLog(folder).mid(5)));
+                  + CupsLines() + FirstInstallLog(folder).mid(5)));
     EXPECT_TRUE(PrinterExists());
     EXPECT_TRUE(MonitorRegistered());
 }

@@ -31,8 +31,11 @@ void SetupFixture::SetUp()
     QDir().mkpath(m_temp);
     m_savedRoot = qgetenv("KVX_PLATFORM_ROOT");
     m_savedTemp = qgetenv("TMPDIR");
+    m_savedCupsServer = qgetenv("CUPS_SERVER");
     qputenv("KVX_PLATFORM_ROOT", QFile::encodeName(m_root));
     qputenv("TMPDIR", QFile::encodeName(m_temp));
+    // No print server: whatever the machine runs, the CUPS queue step only logs that.
+    qputenv("CUPS_SERVER", QFile::encodeName(m_temp + "/no-cups.sock"));
 
     for (const char* arch : {"x86", "x64"}) {
         const QString folder = m_source + "/" + arch;
@@ -56,6 +59,10 @@ void SetupFixture::TearDown()
 {
     qputenv("KVX_PLATFORM_ROOT", m_savedRoot);
     qputenv("TMPDIR", m_savedTemp);
+    if (m_savedCupsServer.isNull())
+        qunsetenv("CUPS_SERVER");
+    else
+        qputenv("CUPS_SERVER", m_savedCupsServer);
 }
 
 int SetupFixture::RunSetup(const QStringList& arguments, const QString& workingFolder)

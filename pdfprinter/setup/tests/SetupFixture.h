@@ -46,4 +46,5 @@ protected:
 private:
     QByteArray m_savedRoot;
     QByteArray m_savedTemp;
+    QByteArray m_savedCupsServer;
 };

@@ -1,4 +1,5 @@
 #include "platform/core/NamedEvent.h"
+#include "platform/core/NamedMutex.h"
 #include "platform/core/NamedObjectName.h"
 #include "platform/core/NamedSharedMemory.h"
 
@@ -7,7 +8,10 @@
 #include <QCoreApplication>
 #include <QScopeGuard>
 
+#include <cerrno>
 #include <cstring>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <thread>
 
 using namespace platform;
@@ -114,12 +118,53 @@ TEST_F(NamedObjects, WaitReturnsWhenAnotherThreadSets)
     EXPECT_TRUE(owner.wait(10000));
 }
 
-TEST_F(NamedObjects, CreateReplacesAStaleObject)
+TEST_F(NamedObjects, CreateLeavesAnExistingObjectAloneUntilItIsRemoved)
 {
-    NamedEvent stale;
-    ASSERT_TRUE(stale.create("Global\\EVENT{stale}"));
-    stale.set();
-    NamedEvent fresh;
-    ASSERT_TRUE(fresh.create("Global\\EVENT{stale}"));
-    EXPECT_FALSE(fresh.isSignalled());
+    NamedEvent first;
+    ASSERT_TRUE(first.create("Global\\EVENT{taken}"));
+    first.set();
+    NamedEvent second;
+    EXPECT_FALSE(second.create("Global\\EVENT{taken}"));
+    EXPECT_EQ(second.lastError(), EEXIST);
+    EXPECT_TRUE(first.isSignalled()); // the first owner's event is still its own
+
+    NamedSharedMemory mapping;
+    ASSERT_TRUE(mapping.create("Global\\SHMEM{taken}", 16));
+    NamedSharedMemory other;
+    EXPECT_FALSE(other.create("Global\\SHMEM{taken}", 16));
+    EXPECT_EQ(other.lastError(), EEXIST);
+
+    // A crashed owner's leftovers go only when asked for by name.
+    ASSERT_TRUE(NamedEvent::remove("Global\\EVENT{taken}"));
+    EXPECT_TRUE(second.create("Global\\EVENT{taken}"));
+    EXPECT_FALSE(second.isSignalled());
+    ASSERT_TRUE(NamedSharedMemory::remove("Global\\SHMEM{taken}"));
+    EXPECT_TRUE(other.create("Global\\SHMEM{taken}", 16));
+}
+
+TEST_F(NamedObjects, AMutexHasOneHolderAtATimeAndGoesWithIt)
+{
+    NamedMutex holder;
+    ASSERT_TRUE(holder.lock("Global\\MUTEX{turns}", 0));
+    NamedMutex waiter;
+    EXPECT_FALSE(waiter.lock("Global\\MUTEX{turns}", 30));
+    EXPECT_EQ(waiter.lastError(), ETIMEDOUT);
+
+    std::thread releaser([&] { holder.unlock(); });
+    EXPECT_TRUE(waiter.lock("Global\\MUTEX{turns}", 10000));
+    releaser.join();
+    waiter.unlock();
+
+    // A holder that dies releases it.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        NamedMutex dying;
+        _exit(dying.lock("Global\\MUTEX{turns}", 0) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(waiter.lock("Global\\MUTEX{turns}", 0));
+    waiter.unlock();
+    EXPECT_TRUE(NamedMutex::remove("Global\\MUTEX{turns}"));
 }

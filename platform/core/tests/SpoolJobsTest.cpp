@@ -70,6 +70,40 @@ TEST_F(SpoolJobsTest, AJobIsQueuedAndReadBack)
     ClosePrinter(job);
 }
 
+TEST_F(SpoolJobsTest, AJobSpooledPieceByPieceIsListedWhileSpoolingAndGoesIfNotCommitted)
+{
+    PrinterHandle printer = nullptr;
+    ASSERT_TRUE(OpenPrinter("Test Printer", &printer));
+    const auto jobs = [&] {
+        QList<JobInfo1> list;
+        EnumJobs(printer, &list);
+        return list;
+    };
+    {
+        SpoolJobWriter writer;
+        ASSERT_TRUE(writer.begin("Test Printer", "Draft.doc"));
+        ASSERT_TRUE(writer.write("first "));
+        ASSERT_EQ(jobs().size(), 1);
+        EXPECT_EQ(jobs()[0].status, quint32(JOB_STATUS_SPOOLING));
+    } // never committed
+    EXPECT_TRUE(jobs().isEmpty());
+
+    SpoolJobWriter writer;
+    ASSERT_TRUE(writer.begin("Test Printer", "Report.doc"));
+    ASSERT_TRUE(writer.write("first "));
+    ASSERT_TRUE(writer.write("second"));
+    const quint32 id = writer.commit(2);
+    ASSERT_NE(id, 0u);
+    ASSERT_EQ(jobs().size(), 1);
+    EXPECT_EQ(jobs()[0].status, quint32(JOB_STATUS_PRINTING));
+    EXPECT_EQ(jobs()[0].totalPages, 2u);
+    PrinterHandle job = nullptr;
+    ASSERT_TRUE(OpenPrinter("Test Printer,Job " + QString::number(id), &job));
+    EXPECT_EQ(readAll(job, 64), "first second");
+    ClosePrinter(job);
+    ClosePrinter(printer);
+}
+
 TEST_F(SpoolJobsTest, TheRecordTellsItsSizeFirst)
 {
     ASSERT_NE(AddSpoolJob("Test Printer", "Report.doc", "x", 3), 0u);
