@@ -139,7 +139,16 @@ bool QtTreeControl::DeleteItem(TreeItem item)
     if (!item)
         return false;
     Quiet quiet(*this);
-    delete toQt(item); // takes the subtree with it and leaves the widget consistent
+    // The view would pass the selection on to a neighbour; nothing is selected instead,
+    // as the program did not choose that item.
+    bool heldSelection = false;
+    for (QTreeWidgetItem* up = toQt(GetSelectedItem()); up && !heldSelection; up = up->parent())
+        heldSelection = up == toQt(item);
+    delete toQt(item);
+    if (heldSelection) {
+        clearSelection();
+        setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
+    } // takes the subtree with it and leaves the widget consistent
     return true;
 }
 
