@@ -137,3 +137,24 @@ TEST_F(SpinePane, FailedWriteBackKeepsTheOpenChapter)
     Fake()->saveResult = true;
     m_boxes.clear();
 }
+
+TEST_F(FakeEditorFixture, PercentEncodedTargetsOpenFromBothPanes)
+{
+    TestBookSpec layout;
+    layout.chapters = {{"part one.xhtml", "<p>1</p>", "One"}, {"Text/part two.xhtml", "<p>2</p>", "Two"}};
+    layout.encodeHrefs = true;
+    ASSERT_NE(m_app->OpenBookFile(WriteTestBook(Scratch(""), "encoded.epub", layout)), nullptr);
+    const QString folder = Doc()->GetPackageFolder();
+
+    QtTreeControl& navigation = *Frame().Panes().NavigationTree();
+    TreeItem two = navigation.GetNextSiblingItem(navigation.GetChildItem(navigation.GetRootItem()));
+    ASSERT_EQ(navigation.GetItemText(navigation.GetChildItem(two)), "Text/part%20two.xhtml");
+    navigation.SelectItem(two);
+    EXPECT_EQ(View()->m_strChapterPath, folder + "Text/part two.xhtml");
+
+    QtTreeControl& spine = *Frame().Panes().SpineTree();
+    const TreeItem one = spine.GetRootItem();
+    EXPECT_EQ(spine.GetItemCaption(one), "One");
+    spine.SelectItem(spine.GetNextSiblingItem(spine.GetChildItem(one)));
+    EXPECT_EQ(View()->m_strChapterPath, folder + "part one.xhtml");
+}
