@@ -2,6 +2,9 @@
 
 #include "editor/CommandIds.h"
 #include "editor/StringTable.h"
+#include "panes/ManiView.h"
+#include "panes/NaviView.h"
+#include "panes/SpineView.h"
 #include "platform/ui/DockPane.h"
 #include "platform/ui/QtPropertyGrid.h"
 #include "platform/ui/QtTreeControl.h"
@@ -16,39 +19,18 @@ namespace {
 
 QIcon standardIcon(QStyle::StandardPixmap pixmap) { return QApplication::style()->standardIcon(pixmap); }
 
-// Item images of the navigation tree: title, entry, content.
-QList<QIcon> navigationImages()
-{
-    return {standardIcon(QStyle::SP_DirHomeIcon), standardIcon(QStyle::SP_DirIcon),
-            standardIcon(QStyle::SP_FileIcon)};
-}
-
-// Item images of the manifest and spine trees, by file type.
-QList<QIcon> fileTypeImages()
-{
-    return {standardIcon(QStyle::SP_FileIcon), standardIcon(QStyle::SP_FileDialogDetailedView),
-            standardIcon(QStyle::SP_DesktopIcon), standardIcon(QStyle::SP_DesktopIcon),
-            standardIcon(QStyle::SP_DesktopIcon), standardIcon(QStyle::SP_DesktopIcon),
-            standardIcon(QStyle::SP_FileDialogInfoView)};
-}
-
-platform::QtTreeControl* makeTree(const QList<QIcon>& images, const QString& placeholder)
-{
-    auto* tree = new platform::QtTreeControl;
-    tree->SetImageList(images);
-    tree->setItemsExpandable(true);
-    // Shown until the first book is opened or created; not put back later.
-    tree->SetItemBold(tree->InsertItem(placeholder, 0), true);
-    return tree;
-}
-
 } // namespace
 
-CBookPanes::CBookPanes(QMainWindow* frame)
+CBookPanes::CBookPanes(QMainWindow* frame, CPaneHost& host)
     : QObject(frame)
     , m_frame(frame)
+    , m_host(host)
 {
 }
+
+platform::QtTreeControl* CBookPanes::NavigationTree() const { return m_naviView ? m_naviView->Tree() : nullptr; }
+platform::QtTreeControl* CBookPanes::ManifestTree() const { return m_maniView ? m_maniView->Tree() : nullptr; }
+platform::QtTreeControl* CBookPanes::SpineTree() const { return m_spineView ? m_spineView->Tree() : nullptr; }
 
 platform::DockPane* CBookPanes::MakePane(int captionId, int id, QWidget* content, int iconIndex)
 {
@@ -62,19 +44,19 @@ platform::DockPane* CBookPanes::MakePane(int captionId, int id, QWidget* content
 
 bool CBookPanes::Create()
 {
-    m_navTree = makeTree(navigationImages(), QStringLiteral("표시할 정보가 없습니다."));
-    m_naviPane = MakePane(155, pane::Navigation, m_navTree, 0);
+    m_naviView = new CNaviView(m_host);
+    m_naviPane = MakePane(155, pane::Navigation, m_naviView, 0);
 
-    m_maniTree = makeTree(fileTypeImages(), QStringLiteral("표시할 정보가 없습니다."));
-    m_maniPane = MakePane(156, pane::Manifest, m_maniTree, 1);
+    m_maniView = new CManiView;
+    m_maniPane = MakePane(156, pane::Manifest, m_maniView, 1);
     m_maniPane->setEnabled(false); // holds the manifest; never shown
     m_maniPane->hide();
 
     m_styleList = new QListWidget;
     m_stylePane = MakePane(101, pane::Style, m_styleList, 2);
 
-    m_spineTree = makeTree(fileTypeImages(), QStringLiteral("표시할 데이터가 없습니다."));
-    m_spinePane = MakePane(401, pane::Spine, m_spineTree, 3);
+    m_spineView = new CSpineView(m_host, *m_maniView->Tree());
+    m_spinePane = MakePane(401, pane::Spine, m_spineView, 3);
 
     m_output = new QPlainTextEdit;
     m_output->setReadOnly(true);

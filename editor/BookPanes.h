@@ -1,6 +1,10 @@
 #pragma once
 #include <QObject>
 
+class CManiView;
+class CNaviView;
+class CPaneHost;
+class CSpineView;
 class QListWidget;
 class QMainWindow;
 class QPlainTextEdit;
@@ -16,16 +20,20 @@ class QtTreeControl;
 class CBookPanes : public QObject {
     Q_OBJECT
 public:
-    explicit CBookPanes(QMainWindow* frame);
+    // The panes reach the open book and its chapter view through `host`.
+    CBookPanes(QMainWindow* frame, CPaneHost& host);
 
     // Creates the six panes in their order and places them; false if one cannot be made.
     bool Create();
     // Shows the navigation, spine, style and properties panes without activating one.
     void ShowWorkPanes();
 
-    platform::QtTreeControl* NavigationTree() const { return m_navTree; }
-    platform::QtTreeControl* ManifestTree() const { return m_maniTree; }
-    platform::QtTreeControl* SpineTree() const { return m_spineTree; }
+    platform::QtTreeControl* NavigationTree() const;
+    platform::QtTreeControl* ManifestTree() const;
+    platform::QtTreeControl* SpineTree() const;
+    CNaviView* NaviView() const { return m_naviView; }
+    CManiView* ManiView() const { return m_maniView; }
+    CSpineView* SpineView() const { return m_spineView; }
     platform::QtPropertyGrid* PropertyGrid() const { return m_grid; }
     QListWidget* StyleList() const { return m_styleList; }
     QPlainTextEdit* Output() const { return m_output; }
@@ -41,9 +49,10 @@ private:
     platform::DockPane* MakePane(int captionId, int id, QWidget* content, int iconIndex);
 
     QMainWindow* m_frame;
-    platform::QtTreeControl* m_navTree = nullptr;
-    platform::QtTreeControl* m_maniTree = nullptr;
-    platform::QtTreeControl* m_spineTree = nullptr;
+    CPaneHost& m_host;
+    CNaviView* m_naviView = nullptr;
+    CManiView* m_maniView = nullptr;
+    CSpineView* m_spineView = nullptr;
     platform::QtPropertyGrid* m_grid = nullptr;
     QListWidget* m_styleList = nullptr;
     QPlainTextEdit* m_output = nullptr;

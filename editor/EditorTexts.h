@@ -39,6 +39,9 @@ inline QString DocumentName() { return QStringLiteral("ePub"); }
 inline QString FileFilter() { return QStringLiteral("Lindar Files (*.epub)"); }
 inline QString FileExtension() { return QStringLiteral(".epub"); }
 
+// A chapter the table of contents or the reading order names is not in the book.
+inline QString FileMissing() { return QStringLiteral("파일이 존재하지 않습니다."); }
+
 // The framework's file-error messages.
 inline QString CannotOpenFile() { return QStringLiteral("%1\n파일을 열 수 없습니다."); }
 inline QString NoPackage() { return QStringLiteral("%1\n편집할 패키지 문서가 없어 책을 열 수 없습니다.\n%2"); }

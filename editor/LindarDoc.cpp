@@ -9,6 +9,7 @@
 #include "editor/LindarView.h"
 #include "editor/MainFrame.h"
 #include "editor/StatusValues.h"
+#include "panes/SpineView.h"
 #include "platform/core/MessageBox.h"
 #include "platform/ui/FileDialogs.h"
 #include "platform/ui/QtPropertyGrid.h"
@@ -92,12 +93,30 @@ void CLindarDoc::AttachPanes()
     opf.GetSpineManager().SetManifestManager(&opf.GetManifestManager());
 }
 
+void CLindarDoc::ShowSpineTitles()
+{
+    CBookPanes& panes = m_frame.Panes();
+    panes.SpineView()->ShowChapterTitles(*panes.NavigationTree(), GetPackageFolder(), GetNCXPath());
+}
+
+void CLindarDoc::RenameEntry()
+{
+    platform::QtTreeControl* tree = m_frame.Panes().NavigationTree();
+    if (!tree)
+        return;
+    tree->SetLabelEditing(true);
+    const platform::TreeItem selected = tree->GetSelectedItem();
+    if (selected && tree->GetItemImage(selected) != CPackageNCXManager::NAV_CONTENT)
+        tree->EditLabel(selected);
+}
+
 bool CLindarDoc::NewBook()
 {
     m_app.m_nStyleChoice = 0;
     m_frame.ClearBookPanes();
     AttachPanes();
     m_ePub.GetContainer().CreateNewEpub(); // the new book shows whatever could be made
+    ShowSpineTitles();
     m_frame.m_strBookPath = GetTitle();
     m_frame.SetBaseTitle(GetTitle());
     return true;
@@ -148,6 +167,8 @@ void CLindarDoc::LoadBook(QFile& file, bool storing)
         platform::ShowMessage(texts::NoPackage().arg(path, container.GetPackageProblem()), texts::AppTitle(),
                               platform::MessageButtons::Ok, platform::MessageIcon::Warning);
         m_bLoadFailed = true;
+    } else {
+        ShowSpineTitles();
     }
     m_strFileName = path;
 }

@@ -41,6 +41,9 @@ public:
     // so the caller must not touch it again.
     bool CloseBook();
 
+    // Command 32839 of the navigation pane: starts renaming the selected entry in place.
+    void RenameEntry();
+
     // Commands 32774 and 32775.
     void OnFileSave();
     void OnFileSaveAs();
@@ -69,6 +72,8 @@ public:
 private:
     // Hands the pane controls to the package objects that fill and read them.
     void AttachPanes();
+    // Lets the reading-order pane show the chapters' titles once the trees are filled.
+    void ShowSpineTitles();
     void RunSaveCommand(bool saveAs);
 
     CLindarApp& m_app;

@@ -68,7 +68,7 @@ bool CMainFrame::OnCreate()
 
     CreateStatusBar();
 
-    m_pPanes = new CBookPanes(this);
+    m_pPanes = new CBookPanes(this, *this);
     if (!m_pPanes->Create())
         return false;
     CreateShortcuts();

@@ -1,4 +1,6 @@
 #pragma once
+#include "panes/PaneHost.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -15,8 +17,9 @@ class StatusIndicatorBar;
 } // namespace platform
 
 // The main window: ribbon, the chapter window as its only tab, docking panes and the
-// status bar. It also owns the book values the document and the view share.
-class CMainFrame : public QMainWindow {
+// status bar. It also owns the book values the document and the view share, and is the
+// panes' way to the open book and its chapter view.
+class CMainFrame : public QMainWindow, public CPaneHost {
     Q_OBJECT
 public:
     explicit CMainFrame(CLindarApp& app);
@@ -58,6 +61,17 @@ public:
     void RefreshRecentFiles();
     void RefreshStatusBar();
     void ApplyLook(int look);
+
+    // The panes' host: the active document and chapter view.
+    bool HasActiveDocument() const override;
+    bool HasActiveView() const override;
+    QString GetPackageFolder() const override;
+    QString GetNCXPath() const override;
+    QString GetWorkFolder() const override;
+    QString GetChapterPath() const override;
+    bool OpenChapter(const QString& path) override;
+    void GoToBookmark(const QString& name) override;
+    void OnPaneCommand(int id) override;
 
     // The book values of the open book.
     QString m_strBookPath;

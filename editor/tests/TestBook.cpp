@@ -95,12 +95,13 @@ QString WriteTestBook(const QString& scratch, const QString& name, const TestBoo
         "    <dc:identifier id=\"BookId\">urn:uuid:2f0c1c52-8d6e-4f0e-9a53-0c5b7c2d9e11</dc:identifier>\n"
         "  </metadata>\n  <manifest>\n%2  </manifest>\n  <spine toc=\"ncx\">\n%3  </spine>\n</package>\n")
         .arg(layout.title, manifest, spine));
+    const QString navMap = layout.navMap ? *layout.navMap : QStringLiteral("\n") + navPoints + QStringLiteral("  ");
     ok = ok && writeText(ncxPath, QStringLiteral(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<ncx xmlns=\"http://www.daisy.org/z3986/2005/ncx/\" version=\"2005-1\">\n"
         "  <head><meta name=\"dtb:uid\" content=\"urn:uuid:2f0c1c52-8d6e-4f0e-9a53-0c5b7c2d9e11\"/></head>\n"
         "  <docTitle><text>%1</text></docTitle>\n  <docAuthor><text>Tester</text></docAuthor>\n"
-        "  <navMap>\n%2  </navMap>\n</ncx>\n").arg(layout.title, navPoints));
+        "  <navMap>%2</navMap>\n</ncx>\n").arg(layout.title, navMap));
     if (!ok)
         return {};
 

@@ -5,6 +5,8 @@
 #include <QMap>
 #include <QString>
 
+#include <optional>
+
 struct TestChapter {
     QString fileName; // below OEBPS/
     QString body;     // inner XHTML of <body>
@@ -19,6 +21,9 @@ struct TestBookSpec {
     QString ncxHref = QStringLiteral("toc.ncx"); // from OEBPS/; the NCX's sources are relative to it
     bool encodeHrefs = false; // hrefs and sources percent-encoded ("a%20b.xhtml")
     QString rootfilePath = QStringLiteral("OEBPS/content.opf"); // what the container names
+    // The navMap's content in place of one entry per chapter; its targets are written
+    // relative to the NCX's folder.
+    std::optional<QString> navMap;
 };
 
 // Writes the book's files into a fresh folder below `scratch` and packs them into

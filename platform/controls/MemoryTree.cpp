@@ -6,6 +6,7 @@ namespace platform {
 
 struct MemoryTree::Node {
     QString text;
+    QString caption;
     int image = 0;
     quintptr data = 0;
     bool expanded = false;
@@ -144,6 +145,12 @@ void MemoryTree::SetItemData(TreeItem item, quintptr data)
     if (item)
         node(item)->data = data;
 }
+QString MemoryTree::GetItemCaption(TreeItem item) const { return item ? node(item)->caption : QString(); }
+void MemoryTree::SetItemCaption(TreeItem item, const QString& caption)
+{
+    if (item)
+        node(item)->caption = caption;
+}
 
 TreeItem MemoryTree::GetSelectedItem() const { return m_selected; }
 void MemoryTree::SelectItem(TreeItem item) { m_selected = item; }
@@ -153,5 +160,11 @@ void MemoryTree::Expand(TreeItem item)
         node(item)->expanded = true;
 }
 bool MemoryTree::IsExpanded(TreeItem item) const { return item && node(item)->expanded; }
+
+void MemoryTree::EnsureVisible(TreeItem item)
+{
+    for (TreeItem parent = GetParentItem(item); parent; parent = GetParentItem(parent))
+        Expand(parent);
+}
 
 } // namespace platform

@@ -30,11 +30,15 @@ public:
     void SetItemImage(TreeItem item, int image) override;
     quintptr GetItemData(TreeItem item) const override;
     void SetItemData(TreeItem item, quintptr data) override;
+    QString GetItemCaption(TreeItem item) const override;
+    void SetItemCaption(TreeItem item, const QString& caption) override;
 
     TreeItem GetSelectedItem() const override;
     void SelectItem(TreeItem item) override;
     void Expand(TreeItem item) override;
     bool IsExpanded(TreeItem item) const override;
+    void EnsureVisible(TreeItem item) override;
+    void SetRedraw(bool) override {}
 
 private:
     struct Node;

@@ -35,11 +35,19 @@ public:
     virtual void SetItemImage(TreeItem item, int image) = 0;
     virtual quintptr GetItemData(TreeItem item) const = 0;
     virtual void SetItemData(TreeItem item, quintptr data) = 0;
+    // What the user sees for the item where it differs from its text (empty: the text).
+    // Code reads and writes the text; the caption only shows.
+    virtual QString GetItemCaption(TreeItem item) const = 0;
+    virtual void SetItemCaption(TreeItem item, const QString& caption) = 0;
 
     virtual TreeItem GetSelectedItem() const = 0;
     virtual void SelectItem(TreeItem item) = 0;
     virtual void Expand(TreeItem item) = 0;
     virtual bool IsExpanded(TreeItem item) const = 0;
+    // Expands the item's ancestors and scrolls it into view.
+    virtual void EnsureVisible(TreeItem item) = 0;
+    // Holds drawing (false) during a batch of changes, and draws again (true).
+    virtual void SetRedraw(bool redraw) = 0;
 
     int GetCount() const;
 };

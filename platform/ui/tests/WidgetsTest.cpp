@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -68,14 +70,57 @@ TEST(QtTreeControl, InsertsWalksAndDeletesLikeThePaneTree)
     EXPECT_EQ(tree.GetCount(), 0);
 }
 
-TEST(QtTreeControl, ReportsSelectionChanges)
+TEST(QtTreeControl, ReportsSelectionsButNotInsertsAndDeletes)
 {
     QtTreeControl tree;
     TreeItem a = tree.InsertItem("A", 0);
+    TreeItem b = tree.InsertItem("B", 0);
     QList<TreeItem> selected;
     QObject::connect(&tree, &QtTreeControl::itemSelected, [&](TreeItem item) { selected << item; });
     tree.SelectItem(a);
+    tree.SelectItem(a);
     EXPECT_EQ(selected, QList<TreeItem>{a});
+    // Deleting the selected item selects nothing else, and says nothing.
+    tree.InsertItemAfter("A2", 0, nullptr, a);
+    tree.DeleteItem(a);
+    EXPECT_EQ(tree.GetSelectedItem(), nullptr);
+    tree.SelectItem(b);
+    tree.DeleteAllItems();
+    EXPECT_EQ(selected, (QList<TreeItem>{a, b}));
+}
+
+TEST(QtTreeControl, CaptionShowsWhileTheTextStays)
+{
+    QtTreeControl tree;
+    TreeItem item = tree.InsertItem("ch01", 0);
+    tree.SetItemCaption(item, "Chapter One");
+    EXPECT_EQ(tree.GetItemText(item), "ch01");
+    EXPECT_EQ(QtTreeControl::toQt(item)->text(0), "Chapter One");
+    EXPECT_EQ(QtTreeControl::toQt(item)->toolTip(0), "ch01");
+    tree.SetItemCaption(item, QString());
+    EXPECT_EQ(QtTreeControl::toQt(item)->text(0), "ch01");
+    EXPECT_TRUE(QtTreeControl::toQt(item)->toolTip(0).isEmpty());
+}
+
+TEST(QtTreeControl, LabelEditReportsTheTextAndChangesNothing)
+{
+    QtTreeControl tree;
+    TreeItem item = tree.InsertItem("Old", 1);
+    EXPECT_EQ(tree.EditLabel(item), nullptr); // label editing is off
+    QStringList reported;
+    QObject::connect(&tree, &QtTreeControl::labelEditEnded,
+                     [&](TreeItem edited, const QString& text) { reported << tree.GetItemText(edited) + ">" + text; });
+    tree.SetLabelEditing(true);
+    QLineEdit* editor = tree.EditLabel(item);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "Old");
+    editor->setText("New");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(editor, &enter);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(reported, QStringList{"Old>New"});
+    EXPECT_EQ(tree.GetItemText(item), "Old");
+    EXPECT_FALSE(QtTreeControl::toQt(item)->flags() & Qt::ItemIsEditable);
 }
 
 TEST(QtPropertyGrid, RowsValuesAndHelp)

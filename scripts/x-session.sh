@@ -1,0 +1,67 @@
+# Sourced by the X display checks: a scratch user, Xvfb with openbox, and the editor with a
+# book opened through its open dialog, as a user would. Needs $bin (the programs), $out
+# (screenshots and logs) and $book; sets $target (the copy of the book the editor works
+# on), $main (the editor's window) and DISPLAY. Tools or a book missing end the run with 77.
+
+for tool in Xvfb openbox xdotool import "$@"; do
+  command -v "$tool" >/dev/null || { echo "missing: $tool (scripts/packages.txt)" >&2; exit 77; }
+done
+[ -f "$book" ] || { echo "no book at $book" >&2; exit 77; }
+[ -x "$bin/lindar" ] || { echo "build the editor first (scripts/build.sh)" >&2; exit 77; }
+
+# A scratch user: profile, work folders and platform state of this run only.
+scratch="$(mktemp -d /tmp/lindar-x-user-XXXXXX)"
+export XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache"
+export KVX_PLATFORM_ROOT="$scratch/platform" TMPDIR="$scratch/tmp" LINDAR_STARTUP_WAIT_PERCENT=0
+mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$TMPDIR" "$out"
+target="$out/$(basename "$book")"
+cp "$book" "$target"
+
+# Xvfb picks a free display and names it on descriptor 3.
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$scratch/display" >"$out/xvfb.log" 2>&1 &
+pids=("$!")
+cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; rm -rf "$scratch"; }
+trap cleanup EXIT
+for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -1 "$scratch/display")" QT_QPA_PLATFORM=xcb
+for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >"$out/openbox.log" 2>&1 &
+pids+=("$!")
+
+# Waits until a window whose name matches $1 shows; prints its id.
+wait_window() {
+  local found=""
+  for _ in $(seq 300); do
+    found="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)"
+    [ -n "$found" ] && break
+    sleep 0.1
+  done
+  echo "$found"
+}
+shot() { import -window root "$out/$1.png"; echo "screenshot: $out/$1.png"; }
+
+"$bin/lindar" --register-component
+"$bin/lindar" >"$out/lindar.log" 2>&1 &
+lindar=$!
+pids+=("$lindar")
+main="$(wait_window 'Tolvo maker')"
+xdotool windowactivate --sync "$main"
+echo "editor window: $main"
+
+# The open command (Alt+O), then the open dialog: type the book's path and press Enter.
+xdotool key alt+o
+for _ in $(seq 100); do
+  dialog="$(xdotool getactivewindow)"
+  [ "$dialog" != "$main" ] && break
+  sleep 0.1
+done
+xdotool type --delay 5 "$target"
+xdotool key Return
+
+# The style question comes with the first chapter; Enter takes its default answer.
+for _ in $(seq 100); do
+  question="$(xdotool search --onlyvisible --name 'Tolvo maker 편집툴$' 2>/dev/null | grep -v "^$main$" | head -1 || true)"
+  [ -n "$question" ] && break
+  sleep 0.1
+done
+[ -n "$question" ] && xdotool windowactivate --sync "$question" key Return
