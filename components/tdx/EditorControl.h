@@ -5,6 +5,7 @@
 // drawing objects with sizes relative to the page.
 #include "components/tdx/ChapterHead.h"
 #include "components/tdx/Control.h"
+#include "components/tdx/Markup.h"
 #include "components/tdx/PageGeometry.h"
 #include "components/tdx/StyleList.h"
 
@@ -82,6 +83,8 @@ private:
     };
 
     bool openChapter(const QString& path, const QByteArray& bytes, const class Options& options);
+    void readChapterText(const QString& text);
+    bool moveToMarkupId(const QString& id);
     bool openDocumentFile(const QString& path, const class Options& options);
     bool saveChapter(const QString& path, const class Options& options);
     bool saveDocumentFile(const QString& path);
@@ -99,6 +102,8 @@ private:
     int pictureIndexOf(const QTextImageFormat& format) const;
     void layoutPicture(QTextImageFormat& format) const;
     void relayoutPictures();
+    // Layout that follows the page, the zoom or the control's styles is no edit of the chapter.
+    void keepingModified(const std::function<void()>& change);
     bool setPictureFormat(quint64 pictureId, const std::function<void(QTextImageFormat&)>& change);
     DrawingObjectPtr objectFor(quint64 pictureId);
 
@@ -111,6 +116,7 @@ private:
 
     TextDocument* m_document;
     ChapterHead m_head;
+    MarkupTable m_markup;
     PageGeometry m_page;
     StyleList m_styles;
     QList<Picture> m_pictures;

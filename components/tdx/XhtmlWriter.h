@@ -1,8 +1,13 @@
 #pragma once
-// Writes a document as an XHTML 1.1 chapter, UTF-8 without a byte-order mark. Paragraph
-// and character formats become inline styles with lengths and text sizes in em, so the
-// chapter reads the same in a reading system and comes back the same when opened again.
+// Writes a document as an XHTML 1.1 chapter, UTF-8 without a byte-order mark. What was
+// read from a chapter is written back from its MarkupTable: elements with their
+// attributes, the wrappers around paragraphs, tables and islands as they were. Only what
+// an edit changed is written anew: format changes go into the element's style attribute
+// (or a span around the changed text) with lengths and text sizes in em. Text that never
+// came from a chapter is written from its formats alone.
 #include "components/tdx/ChapterHead.h"
+#include "components/tdx/InlineStyle.h"
+#include "components/tdx/Markup.h"
 
 #include <QByteArray>
 #include <QList>
@@ -12,6 +17,7 @@
 #include <functional>
 
 class QTextBlock;
+class QTextCharFormat;
 class QTextDocument;
 class QTextFrame;
 class QTextImageFormat;
@@ -25,7 +31,8 @@ public:
     // The src to write for a picture; an empty result leaves the picture out.
     using PictureSource = std::function<QString(const QTextImageFormat&)>;
 
-    XhtmlWriter(const QTextDocument& document, const ChapterHead& head, PictureSource source);
+    XhtmlWriter(const QTextDocument& document, const ChapterHead& head, const MarkupTable& markup,
+                PictureSource source);
 
     QByteArray write();
 
@@ -35,21 +42,34 @@ private:
         const QTextList* list;
     };
 
+    void writeHead();
     void writeFrame(const QTextFrame* frame);
     void writeTable(const QTextTable* table);
+    void writeMarkedTable(const QTextTable* table, const TableMarkup& markup);
     void writeBlock(const QTextBlock& block);
-    void writeInline(const QTextBlock& block);
+    void writePlainBlock(const QTextBlock& block);
+    void writeInline(const QTextBlock& block, bool pre);
+    void writePicture(const QTextImageFormat& image, int count);
     void openListFor(const QTextBlock& block);
     void closeLists(int downToIndent = 0);
-    QString blockStyle(const QTextBlock& block) const;
-    void writeText(const QString& text);
+    void syncWrappers(const QList<int>& wrappers);
+    void syncInline(const QList<int>& elements);
+    void writeStartTag(const QString& name, const Attributes& attributes, const Declarations& changes = {});
+    void writeAttributes(const Attributes& attributes, const Declarations& changes = {});
+    void writeText(const QString& text, bool pre);
     void writeAnchorIds(const QStringList& names);
+    int firstListWrapper(const QList<int>& wrappers) const;
 
     const QTextDocument& m_document;
     const ChapterHead& m_head;
+    const MarkupTable& m_markup;
     PictureSource m_source;
     QString m_out;
     QList<OpenList> m_lists;
+    QList<int> m_wrappers;          // wrapper instances open now
+    QList<int> m_inline;            // inline elements open now
+    QList<int> m_anonymousWrappers; // wrappers of the text just written without an element
+    bool m_afterAnonymous = false;
     QSet<QString> m_ids;
 };
 
