@@ -84,15 +84,14 @@ QString styleNameOf(const Style& style) { return style.nameLocal; }
 } // namespace
 
 EditorControl::EditorControl(QWidget* parent)
-    : QTextEdit(parent), m_document(new TextDocument(this)),
+    : QTextEdit(parent), m_islands(new IslandObject(m_markup, this)),
       m_endObject(std::make_shared<ShapeObject>(this, 0))
 {
-    setDocument(m_document);
-    m_document->documentLayout()->registerHandler(kIslandObject, new IslandObject(m_markup, this));
     setFrameShape(QFrame::Box);
     setAcceptRichText(true);
     setLineWrapMode(QTextEdit::FixedPixelWidth);
     resetDocument();
+    showDocument();
     applyViewGeometry();
 }
 
@@ -105,12 +104,12 @@ std::unique_ptr<Control> createControl(QWidget* parent)
 
 // ---------------------------------------------------------------- documents
 
+// A new document, shown once it is complete: the view lays out at once whatever is put
+// into a document it shows, but a document it shows whole it lays out a screen at a time.
 void EditorControl::resetDocument()
 {
-    m_document->clear();
-    m_document->setFolder(QString());
-    m_document->setAbsolutePathsAllowed(false);
-    QFont font = m_document->defaultFont();
+    m_document = new TextDocument(this);
+    QFont font = document()->defaultFont();
     font.setPointSizeF(12.0 * m_zoom / 100.0);
     m_document->setDefaultFont(font);
     m_head = ChapterHead();
@@ -124,10 +123,23 @@ void EditorControl::resetDocument()
     m_document->setModified(false);
 }
 
+void EditorControl::showDocument()
+{
+    QTextDocument* shown = document();
+    if (shown == m_document)
+        return;
+    // The widget's own first document goes with setDocument; ours are deleted here.
+    const bool ours = shown->parent() == this;
+    setDocument(m_document);
+    m_document->documentLayout()->registerHandler(kIslandObject, m_islands);
+    if (ours)
+        delete shown;
+}
+
 void EditorControl::clear(int)
 {
     resetDocument();
-    m_document->clearUndoRedoStacks();
+    showDocument();
 }
 
 bool EditorControl::open(const QString& path, const QString& format, const QString& optionText)
@@ -182,6 +194,7 @@ void EditorControl::finishLoading(bool takeControlStyles)
         applyStyleBase();
     syncPictures();
     batch.endEditBlock();
+    showDocument();
     applyViewGeometry();
     m_document->clearUndoRedoStacks();
     m_document->setModified(false);

@@ -16,6 +16,7 @@ class QTextImageFormat;
 
 namespace tdx {
 
+class IslandObject;
 class ShapeObject;
 class TextDocument;
 
@@ -90,6 +91,7 @@ private:
     bool saveDocumentFile(const QString& path);
     QByteArray previewGif();
     void resetDocument();
+    void showDocument();
     void finishLoading(bool takeControlStyles);
     void applyStyleBase();
     static int styleIndexOf(const QTextBlockFormat& format);
@@ -114,7 +116,8 @@ private:
     void toggleList(QTextListFormat::Style style);
     void changeLeftMargin(int units);
 
-    TextDocument* m_document;
+    TextDocument* m_document = nullptr; // the document being read, then the one shown
+    IslandObject* m_islands;
     ChapterHead m_head;
     MarkupTable m_markup;
     PageGeometry m_page;

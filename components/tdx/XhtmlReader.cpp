@@ -514,7 +514,7 @@ void XhtmlReader::startBlock(int element)
     format.setProperty(kBlockMarkup, m_block);
     if (m_reuseBlock) {
         m_cursor.setBlockFormat(format);
-        m_cursor.setBlockCharFormat(markup->charFormat);
+        m_cursor.mergeBlockCharFormat(markup->charFormat); // a cell's own format (its spans) lives there
         m_reuseBlock = false;
     } else {
         m_cursor.insertBlock(format, markup->charFormat);
@@ -714,7 +714,7 @@ bool XhtmlReader::table(const pugi::xml_node& node)
     format.setCellSpacing(0);
     format.setProperty(kTableMarkup, m_markup.addTable(markup));
     if (!m_reuseBlock)
-        m_cursor.insertBlock();
+        m_cursor.insertBlock(QTextBlockFormat(), QTextCharFormat()); // nothing of the paragraph before
     QTextTable* table = m_cursor.insertTable(int(rowElements.size()), columns, format);
     const QList<int> outerWrappers = m_wrappers;
     m_wrappers.clear();

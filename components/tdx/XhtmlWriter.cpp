@@ -627,8 +627,10 @@ void XhtmlWriter::writeInline(const QTextBlock& block, bool pre)
     QTextCharFormat blockGiven;
     if (blockMarkup)
         blockGiven = blockMarkup->charFormat;
-    else if (block.blockFormat().headingLevel() > 0)
-        blockGiven.setFontWeight(QFont::Bold);
+    // A paragraph made a heading, or a heading made a paragraph, is written as what it is now.
+    const int level = block.blockFormat().headingLevel();
+    if (!blockMarkup || level != blockMarkup->format.headingLevel())
+        blockGiven.setFontWeight(level > 0 ? QFont::Bold : QFont::Normal);
     const QBrush linkBrush = QGuiApplication::palette().link();
     m_inline.clear();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
