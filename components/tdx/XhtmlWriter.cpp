@@ -621,81 +621,110 @@ void XhtmlWriter::writePicture(const QTextImageFormat& image, int count)
     }
 }
 
+// What is written around every run of one format in one kind of paragraph; the document
+// has few formats, so this is worked out once for each.
+const XhtmlWriter::RunPlan& XhtmlWriter::planFor(const QTextBlock& block, const QTextFragment& fragment)
+{
+    if (block.blockFormatIndex() != m_planBlockFormat) {
+        const QTextBlockFormat blockFormat = block.blockFormat();
+        m_planBlockFormat = block.blockFormatIndex();
+        m_planBlock = m_markup.blockAt(blockFormat.intProperty(kBlockMarkup));
+        // A paragraph made a heading, or a heading made a paragraph, is written as what it is now.
+        m_planLevel = blockFormat.headingLevel();
+        m_planLevelChanged = !m_planBlock || m_planLevel != m_planBlock->format.headingLevel();
+        m_planKey = (qint64(blockFormat.intProperty(kBlockMarkup)) * 8 + (m_planLevelChanged ? m_planLevel + 1 : 0)) << 32;
+    }
+    const BlockMarkup* blockMarkup = m_planBlock;
+    const int level = m_planLevel;
+    const bool levelChanged = m_planLevelChanged;
+    const qint64 key = m_planKey | quint32(fragment.charFormatIndex());
+    if (const auto it = m_plans.constFind(key); it != m_plans.cend())
+        return it.value();
+
+    RunPlan plan;
+    const QTextCharFormat f = fragment.charFormat();
+    const InlineMarkup* chain = m_markup.inlineAt(f.intProperty(kInlineMarkup));
+    if (chain)
+        plan.elements = chain->elements;
+    plan.island = m_markup.islandAt(f.intProperty(kIsland));
+    plan.picture = f.isImageFormat();
+    plan.anchors = f.anchorNames();
+    plan.dropCarriers = f.boolProperty(kEmptyElement) || !plan.anchors.isEmpty();
+    // Links the chapter had are in the markup; others (pasted) are written here.
+    bool chainLink = false;
+    for (int element : plan.elements)
+        chainLink = chainLink || !m_markup.elementAt(element).attribute(QLatin1String("href")).isEmpty();
+    if (!chainLink)
+        plan.href = f.anchorHref();
+
+    QTextCharFormat given;
+    if (blockMarkup)
+        given = blockMarkup->charFormat;
+    if (levelChanged)
+        given.setFontWeight(level > 0 ? QFont::Bold : QFont::Normal);
+    if (chain)
+        given.merge(chain->format);
+    if (!plan.href.isEmpty()) {
+        given.setFontUnderline(true);
+        given.setForeground(QGuiApplication::palette().link());
+    }
+    plan.changes = charChanges(f, given);
+    const auto valign = f.hasProperty(QTextFormat::TextVerticalAlignment) ? f.verticalAlignment() : given.verticalAlignment();
+    if (valign != given.verticalAlignment()) {
+        if (valign == QTextCharFormat::AlignSuperScript)
+            plan.shift = QStringLiteral("sup");
+        else if (valign == QTextCharFormat::AlignSubScript)
+            plan.shift = QStringLiteral("sub");
+        else
+            add(plan.changes, "vertical-align", "baseline");
+    }
+    if (!plan.href.isEmpty())
+        plan.open += QLatin1String("<a href=\"") + escapeXml(plan.href, true) + QLatin1String("\">");
+    if (!plan.shift.isEmpty())
+        plan.open += '<' + plan.shift + '>';
+    if (!plan.changes.isEmpty())
+        plan.open += QLatin1String("<span style=\"") + escapeXml(styleText(plan.changes), true) + QLatin1String("\">");
+    if (!plan.changes.isEmpty())
+        plan.close += QLatin1String("</span>");
+    if (!plan.shift.isEmpty())
+        plan.close += QLatin1String("</") + plan.shift + '>';
+    if (!plan.href.isEmpty())
+        plan.close += QLatin1String("</a>");
+    return *m_plans.insert(key, plan);
+}
+
 void XhtmlWriter::writeInline(const QTextBlock& block, bool pre)
 {
-    const BlockMarkup* blockMarkup = m_markup.blockAt(block.blockFormat().intProperty(kBlockMarkup));
-    QTextCharFormat blockGiven;
-    if (blockMarkup)
-        blockGiven = blockMarkup->charFormat;
-    // A paragraph made a heading, or a heading made a paragraph, is written as what it is now.
-    const int level = block.blockFormat().headingLevel();
-    if (!blockMarkup || level != blockMarkup->format.headingLevel())
-        blockGiven.setFontWeight(level > 0 ? QFont::Bold : QFont::Normal);
-    const QBrush linkBrush = QGuiApplication::palette().link();
     m_inline.clear();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        const QTextCharFormat f = fragment.charFormat();
-        const InlineMarkup* chain = m_markup.inlineAt(f.intProperty(kInlineMarkup));
-        syncInline(chain ? chain->elements : QList<int>());
-        if (const Island* island = m_markup.islandAt(f.intProperty(kIsland))) {
-            const QString source = QString::fromUtf8(island->source);
+        const RunPlan& plan = planFor(block, fragment);
+        syncInline(plan.elements);
+        if (plan.island) {
+            const QString source = QString::fromUtf8(plan.island->source);
             for (int i = 0; i < fragment.length(); ++i)
                 m_out += source;
             continue;
         }
-        writeAnchorIds(f.anchorNames());
-        const QString href = f.anchorHref();
-        // Links the chapter had are in the markup; others (pasted) are written here.
-        bool chainLink = false;
-        if (chain)
-            for (int element : chain->elements)
-                chainLink = chainLink || !m_markup.elementAt(element).attribute(QLatin1String("href")).isEmpty();
-        const bool ownLink = !href.isEmpty() && !chainLink;
-        if (f.isImageFormat()) {
-            if (ownLink)
-                m_out += QLatin1String("<a href=\"") + escapeXml(href, true) + QLatin1String("\">");
-            writePicture(f.toImageFormat(), fragment.length());
-            if (ownLink)
+        if (!plan.anchors.isEmpty())
+            writeAnchorIds(plan.anchors);
+        if (plan.picture) {
+            const QString open = plan.href.isEmpty() ? QString()
+                                                     : QLatin1String("<a href=\"") + escapeXml(plan.href, true) + QLatin1String("\">");
+            m_out += open;
+            writePicture(fragment.charFormat().toImageFormat(), fragment.length());
+            if (!open.isEmpty())
                 m_out += QLatin1String("</a>");
             continue;
         }
         QString text = fragment.text();
-        if (f.boolProperty(kEmptyElement) || !f.anchorNames().isEmpty())
+        if (plan.dropCarriers)
             text.remove(QChar(kBookmarkCarrier));
         if (text.isEmpty())
             continue;
-
-        QTextCharFormat given = blockGiven;
-        if (chain)
-            given.merge(chain->format);
-        if (ownLink) {
-            given.setFontUnderline(true);
-            given.setForeground(linkBrush);
-        }
-        const Declarations changes = charChanges(f, given);
-        const auto valign = f.hasProperty(QTextFormat::TextVerticalAlignment) ? f.verticalAlignment() : given.verticalAlignment();
-        const bool shift = valign != given.verticalAlignment();
-        if (ownLink)
-            m_out += QLatin1String("<a href=\"") + escapeXml(href, true) + QLatin1String("\">");
-        if (shift && valign == QTextCharFormat::AlignSuperScript)
-            m_out += QLatin1String("<sup>");
-        else if (shift && valign == QTextCharFormat::AlignSubScript)
-            m_out += QLatin1String("<sub>");
-        Declarations spanChanges = changes;
-        if (shift && valign == QTextCharFormat::AlignNormal)
-            add(spanChanges, "vertical-align", "baseline");
-        if (!spanChanges.isEmpty())
-            m_out += QLatin1String("<span style=\"") + escapeXml(styleText(spanChanges), true) + QLatin1String("\">");
+        m_out += plan.open;
         writeText(text, pre);
-        if (!spanChanges.isEmpty())
-            m_out += QLatin1String("</span>");
-        if (shift && valign == QTextCharFormat::AlignSuperScript)
-            m_out += QLatin1String("</sup>");
-        else if (shift && valign == QTextCharFormat::AlignSubScript)
-            m_out += QLatin1String("</sub>");
-        if (ownLink)
-            m_out += QLatin1String("</a>");
+        m_out += plan.close;
     }
     syncInline({});
 }

@@ -10,6 +10,7 @@
 #include "components/tdx/Markup.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -19,6 +20,7 @@
 class QTextBlock;
 class QTextCharFormat;
 class QTextDocument;
+class QTextFragment;
 class QTextFrame;
 class QTextImageFormat;
 class QTextList;
@@ -41,6 +43,17 @@ private:
         int indent;
         const QTextList* list;
     };
+    struct RunPlan {
+        QList<int> elements; // inline elements around the run
+        const Island* island = nullptr;
+        bool picture = false;
+        bool dropCarriers = false;
+        QStringList anchors;
+        QString href;        // a link the markup does not hold
+        QString shift;       // "sup" or "sub" put on in the editor
+        Declarations changes;
+        QString open, close; // what goes around the text for the edits
+    };
 
     void writeHead();
     void writeFrame(const QTextFrame* frame);
@@ -49,6 +62,7 @@ private:
     void writeBlock(const QTextBlock& block);
     void writePlainBlock(const QTextBlock& block);
     void writeInline(const QTextBlock& block, bool pre);
+    const RunPlan& planFor(const QTextBlock& block, const QTextFragment& fragment);
     void writePicture(const QTextImageFormat& image, int count);
     void openListFor(const QTextBlock& block);
     void closeLists(int downToIndent = 0);
@@ -71,6 +85,13 @@ private:
     QList<int> m_anonymousWrappers; // wrappers of the text just written without an element
     bool m_afterAnonymous = false;
     QSet<QString> m_ids;
+    QHash<qint64, RunPlan> m_plans;
+    // the paragraph format the last plan was made for
+    int m_planBlockFormat = -1;
+    const BlockMarkup* m_planBlock = nullptr;
+    int m_planLevel = 0;
+    bool m_planLevelChanged = false;
+    qint64 m_planKey = 0;
 };
 
 QString escapeXml(const QString& text, bool attribute);
