@@ -97,7 +97,7 @@ bool insertMarker(QTextEdit& edit)
 }
 
 struct Totals {
-    int chapters = 0, skipped = 0, unmodifiedAfterOpen = 0, wellFormed = 0;
+    int chapters = 0, skipped = 0, nothingToEdit = 0, unmodifiedAfterOpen = 0, wellFormed = 0;
     int textSame = 0, idsKept = 0, hrefsKept = 0, picturesKept = 0, languagesKept = 0, headKept = 0, countsWithin = 0;
     qint64 classes = 0, classesKept = 0;
     QMap<QString, QPair<qint64, qint64>> elements; // name -> (original, written)
@@ -201,8 +201,12 @@ int main(int argc, char** argv)
             }
             if (!ctrl.IsModified(1))
                 ++totals.unmodifiedAfterOpen;
-            if (!insertMarker(edit) || !ctrl.SaveDocumentAs(path, "XHTML", "imagePath:images;textunit:em;")) {
-                totals.problems << name + ": not edited or not saved";
+            if (!insertMarker(edit)) {
+                ++totals.nothingToEdit; // a cover page: pictures only
+                continue;
+            }
+            if (!ctrl.SaveDocumentAs(path, "XHTML", "imagePath:images;textunit:em;")) {
+                totals.problems << name + ": not saved";
                 continue;
             }
             file.open(QIODevice::ReadOnly);
@@ -217,9 +221,10 @@ int main(int argc, char** argv)
     }
     for (const QString& problem : std::as_const(totals.problems))
         std::printf("  %s\n", qPrintable(problem));
-    const int n = totals.chapters;
-    std::printf("chapters %d (not well-formed, skipped: %d)\n", n, totals.skipped);
-    std::printf("unmodified right after opening  %d/%d\n", totals.unmodifiedAfterOpen, n);
+    std::printf("chapters %d (not well-formed, skipped: %d)\n", totals.chapters, totals.skipped);
+    std::printf("unmodified right after opening  %d/%d\n", totals.unmodifiedAfterOpen, totals.chapters);
+    const int n = totals.chapters - totals.nothingToEdit;
+    std::printf("edited (no paragraph in %d)     %d\n", totals.nothingToEdit, n);
     std::printf("well-formed after the edit      %d/%d\n", totals.wellFormed, n);
     std::printf("text identical                  %d/%d\n", totals.textSame, n);
     std::printf("every id kept                   %d/%d\n", totals.idsKept, n);

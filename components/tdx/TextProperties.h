@@ -29,6 +29,7 @@ constexpr int kImageElement = QTextFormat::UserProperty + 32;  // a picture's im
 constexpr int kIsland = QTextFormat::UserProperty + 33;        // markup kept as it was read
 constexpr int kEmptyElement = QTextFormat::UserProperty + 34;  // the carrier of an element without content
 constexpr int kTableMarkup = QTextFormat::UserProperty + 35;   // tables
+constexpr int kBreakElement = QTextFormat::UserProperty + 36;  // a br element, for its line separators
 
 // The object type that draws an island in the text.
 constexpr int kIslandObject = QTextFormat::UserObject + 1;

@@ -452,12 +452,13 @@ void XhtmlReader::inlineContent(const pugi::xml_node& parent)
 void XhtmlReader::inlineElement(const pugi::xml_node& node)
 {
     switch (kindOf(node.name())) {
-    case Kind::Break:
-        if (m_runs.isEmpty() || !m_runs.last().plain || m_runs.last().chain != m_chain)
-            m_runs.append({QString(), QTextCharFormat(), m_chain, true});
-        m_runs.last().text += QChar(QChar::LineSeparator);
+    case Kind::Break: {
+        QTextCharFormat format = formatFor(m_chain);
+        format.setProperty(kBreakElement, elementOf(node));
+        appendSpecial(QString(QChar::LineSeparator), format);
         m_lastSpace = true;
         return;
+    }
     case Kind::Picture:
         appendPicture(node);
         return;
@@ -472,9 +473,11 @@ void XhtmlReader::inlineElement(const pugi::xml_node& node)
     const int element = elementOf(node);
     m_chain = m_markup.inlineChain(outer, element,
                                    [&](InlineMarkup& markup) { inlineLook(m_markup.elementAt(element), markup.format); });
-    if (node.first_child())
-        inlineContent(node);
-    else
+    // An element that shows nothing (empty, or white space only) needs a character to
+    // carry it, or it is lost with its id.
+    const qint64 shown = m_shown;
+    inlineContent(node);
+    if (m_shown == shown)
         appendCarrier();
     m_chain = outer;
 }
@@ -573,6 +576,7 @@ void XhtmlReader::appendText(const char* text)
     if (m_pre) {
         for (QChar c : decoded)
             out += c == '\n' ? QChar(QChar::LineSeparator) : c;
+        m_shown += decoded.size();
         return;
     }
     for (QChar c : decoded) {
@@ -583,6 +587,7 @@ void XhtmlReader::appendText(const char* text)
         } else {
             out += c;
             m_lastSpace = false;
+            ++m_shown;
         }
     }
 }
@@ -591,6 +596,7 @@ void XhtmlReader::appendSpecial(const QString& text, const QTextCharFormat& form
 {
     m_runs.append({text, format, m_chain, false});
     m_lastSpace = false;
+    ++m_shown;
 }
 
 void XhtmlReader::appendCarrier()

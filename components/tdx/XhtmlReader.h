@@ -68,6 +68,7 @@ private:
     bool m_reuseBlock = true; // the cursor's block is empty and unused: the next paragraph takes it
     int m_block = 0;
     bool m_lastSpace = true;
+    qint64 m_shown = 0; // characters put into paragraphs so far, white space left out
     QList<Run> m_runs;
     QHash<qint64, QTextCharFormat> m_formats;
     QHash<int, QTextList*> m_lists;

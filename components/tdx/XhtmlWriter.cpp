@@ -566,6 +566,22 @@ void XhtmlWriter::writeText(const QString& text, bool pre)
     appendEscaped(m_out, QStringView(text).mid(from), false);
 }
 
+// Text with the line breaks a br element of the chapter made, each written as that element.
+void XhtmlWriter::writeBreaks(const QString& text, const Element& element, bool pre)
+{
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QChar::LineSeparator)
+            continue;
+        writeText(text.mid(from, i - from), pre);
+        m_out += '<' + element.name;
+        writeAttributes(element.attributes);
+        m_out += QLatin1String(" />");
+        from = i + 1;
+    }
+    writeText(text.mid(from), pre);
+}
+
 void XhtmlWriter::writeAnchorIds(const QStringList& names)
 {
     for (const QString& name : names) {
@@ -646,7 +662,11 @@ const XhtmlWriter::RunPlan& XhtmlWriter::planFor(const QTextBlock& block, const 
     const InlineMarkup* chain = m_markup.inlineAt(f.intProperty(kInlineMarkup));
     if (chain)
         plan.elements = chain->elements;
-    plan.island = m_markup.islandAt(f.intProperty(kIsland));
+    // Text typed after an island or a picture takes its format, but not its object type.
+    if (f.objectType() == kIslandObject)
+        plan.island = m_markup.islandAt(f.intProperty(kIsland));
+    if (f.hasProperty(kBreakElement))
+        plan.lineBreak = &m_markup.elementAt(f.intProperty(kBreakElement));
     plan.picture = f.isImageFormat();
     plan.anchors = f.anchorNames();
     plan.dropCarriers = f.boolProperty(kEmptyElement) || !plan.anchors.isEmpty();
@@ -723,7 +743,10 @@ void XhtmlWriter::writeInline(const QTextBlock& block, bool pre)
         if (text.isEmpty())
             continue;
         m_out += plan.open;
-        writeText(text, pre);
+        if (plan.lineBreak)
+            writeBreaks(text, *plan.lineBreak, pre);
+        else
+            writeText(text, pre);
         m_out += plan.close;
     }
     syncInline({});

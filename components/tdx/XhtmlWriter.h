@@ -46,6 +46,7 @@ private:
     struct RunPlan {
         QList<int> elements; // inline elements around the run
         const Island* island = nullptr;
+        const Element* lineBreak = nullptr; // the br element of the run's line separators
         bool picture = false;
         bool dropCarriers = false;
         QStringList anchors;
@@ -71,6 +72,7 @@ private:
     void writeStartTag(const QString& name, const Attributes& attributes, const Declarations& changes = {});
     void writeAttributes(const Attributes& attributes, const Declarations& changes = {});
     void writeText(const QString& text, bool pre);
+    void writeBreaks(const QString& text, const Element& element, bool pre);
     void writeAnchorIds(const QStringList& names);
     int firstListWrapper(const QList<int>& wrappers) const;
 

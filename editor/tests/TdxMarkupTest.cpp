@@ -142,13 +142,17 @@ TEST_F(TdxMarkupTest, BookmarksReachIdsOfParagraphsWrappersAndInlineElements)
     }
 }
 
-TEST_F(TdxMarkupTest, DeletingAnIslandRemovesIt)
+TEST_F(TdxMarkupTest, TextTypedAfterAnIslandIsTextAndADeletedIslandIsGone)
 {
-    const QString path = openBody("<p>a<!-- note -->b</p>");
+    const QString path = openBody("<p>a<!-- note -->b<br class=\"x\"/>c <span id=\"s\"> </span></p>");
     QTextCursor cursor(edit().document());
+    cursor.setPosition(2);
+    edit().setTextCursor(cursor);
+    edit().insertPlainText("typed");
+    EXPECT_EQ(bodyOf(saveBack(path)).toStdString(), "<p>a<!-- note -->typedb<br class=\"x\" />c <span id=\"s\"></span></p>");
     cursor.setPosition(1);
     cursor.deleteChar();
-    EXPECT_TRUE(bodyOf(saveBack(path)).startsWith("<p>ab</p>"));
+    EXPECT_TRUE(bodyOf(saveBack(path)).startsWith("<p>atypedb"));
 }
 
 TEST_F(TdxMarkupTest, ANewParagraphKeepsItsWrapperAndAnIdOnlyOnce)
