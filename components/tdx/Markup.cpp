@@ -66,15 +66,16 @@ const BlockMarkup* MarkupTable::blockAt(int id) const
     return entry(m_blocks, id);
 }
 
-int MarkupTable::inlineChain(int outer, int element, const std::function<void(InlineMarkup&)>& make)
+int MarkupTable::inlineChain(int outer, int element, bool second, const std::function<void(InlineMarkup&)>& make)
 {
-    const QPair<int, int> key(outer, element);
+    const QPair<int, int> key(outer, element * 2 + (second ? 1 : 0));
     if (const auto it = m_inlineIds.constFind(key); it != m_inlineIds.cend())
         return it.value();
     InlineMarkup markup;
     if (const InlineMarkup* parent = inlineAt(outer))
         markup = *parent;
     markup.elements.append(element);
+    markup.chains.append(int(m_inlines.size()) + 1);
     make(markup);
     m_inlines.append(markup);
     const int id = int(m_inlines.size());

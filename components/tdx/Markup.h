@@ -35,8 +35,11 @@ struct BlockMarkup {
 };
 
 // The inline elements around a run of text, from the outermost, and the formats they give.
+// `chains` names each element's own chain (the element with those around it), so that two
+// equal elements in a row stay two.
 struct InlineMarkup {
     QList<int> elements;
+    QList<int> chains;
     QTextCharFormat format;
 };
 
@@ -70,7 +73,8 @@ public:
     int block(int element, const QList<int>& wrappers, const std::function<void(BlockMarkup&)>& make);
     const BlockMarkup* blockAt(int id) const;
 
-    int inlineChain(int outer, int element, const std::function<void(InlineMarkup&)>& make);
+    // `second` gives an element equal to the one just before it a chain of its own.
+    int inlineChain(int outer, int element, bool second, const std::function<void(InlineMarkup&)>& make);
     const InlineMarkup* inlineAt(int id) const;
 
     int addTable(TableMarkup table);
@@ -86,7 +90,7 @@ private:
     QList<BlockMarkup> m_blocks;
     QHash<QString, int> m_blockIds;
     QList<InlineMarkup> m_inlines;
-    QHash<QPair<int, int>, int> m_inlineIds;
+    QHash<QPair<int, int>, int> m_inlineIds; // (outer chain, element * 2 + second)
     QList<TableMarkup> m_tables;
     QList<Island> m_islands;
 };

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -456,7 +457,6 @@ void XhtmlReader::inlineElement(const pugi::xml_node& node)
         QTextCharFormat format = formatFor(m_chain);
         format.setProperty(kBreakElement, elementOf(node));
         appendSpecial(QString(QChar::LineSeparator), format);
-        m_lastSpace = true;
         return;
     }
     case Kind::Picture:
@@ -471,8 +471,11 @@ void XhtmlReader::inlineElement(const pugi::xml_node& node)
     }
     const int outer = m_chain;
     const int element = elementOf(node);
-    m_chain = m_markup.inlineChain(outer, element,
-                                   [&](InlineMarkup& markup) { inlineLook(m_markup.elementAt(element), markup.format); });
+    auto look = [&](InlineMarkup& markup) { inlineLook(m_markup.elementAt(element), markup.format); };
+    m_chain = m_markup.inlineChain(outer, element, false, look);
+    if (m_chain == m_lastChain && m_appended == m_lastChainEnd)
+        m_chain = m_markup.inlineChain(outer, element, true, look); // right after an equal one
+    const int chain = m_chain;
     // An element that shows nothing (empty, or white space only) needs a character to
     // carry it, or it is lost with its id.
     const qint64 shown = m_shown;
@@ -480,6 +483,8 @@ void XhtmlReader::inlineElement(const pugi::xml_node& node)
     if (m_shown == shown)
         appendCarrier();
     m_chain = outer;
+    m_lastChain = chain;
+    m_lastChainEnd = m_appended;
 }
 
 QTextList* XhtmlReader::listFor(const QList<int>& wrappers)
@@ -572,6 +577,8 @@ void XhtmlReader::appendText(const char* text)
     if (m_runs.isEmpty() || !m_runs.last().plain || m_runs.last().chain != m_chain)
         m_runs.append({QString(), QTextCharFormat(), m_chain, true});
     QString& out = m_runs.last().text;
+    const qsizetype before = out.size();
+    const auto count = qScopeGuard([&] { m_appended += out.size() - before; });
     out.reserve(out.size() + decoded.size());
     if (m_pre) {
         for (QChar c : decoded)
@@ -597,6 +604,7 @@ void XhtmlReader::appendSpecial(const QString& text, const QTextCharFormat& form
     m_runs.append({text, format, m_chain, false});
     m_lastSpace = false;
     ++m_shown;
+    ++m_appended;
 }
 
 void XhtmlReader::appendCarrier()

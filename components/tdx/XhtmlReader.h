@@ -68,7 +68,10 @@ private:
     bool m_reuseBlock = true; // the cursor's block is empty and unused: the next paragraph takes it
     int m_block = 0;
     bool m_lastSpace = true;
-    qint64 m_shown = 0; // characters put into paragraphs so far, white space left out
+    qint64 m_shown = 0;    // characters put into paragraphs so far, white space left out
+    qint64 m_appended = 0; // the same with white space
+    int m_lastChain = 0;   // the inline element read last, and where it ended
+    qint64 m_lastChainEnd = -1;
     QList<Run> m_runs;
     QHash<qint64, QTextCharFormat> m_formats;
     QHash<int, QTextList*> m_lists;

@@ -592,19 +592,19 @@ void XhtmlWriter::writeAnchorIds(const QStringList& names)
     }
 }
 
-void XhtmlWriter::syncInline(const QList<int>& elements)
+void XhtmlWriter::syncInline(const QList<int>& chains)
 {
     qsizetype common = 0;
-    while (common < m_inline.size() && common < elements.size() && m_inline[common] == elements[common])
+    while (common < m_inline.size() && common < chains.size() && m_inline[common] == chains[common])
         ++common;
     while (m_inline.size() > common) {
-        m_out += QLatin1String("</") + m_markup.elementAt(m_inline.last()).name + '>';
+        m_out += QLatin1String("</") + m_markup.elementAt(m_markup.inlineAt(m_inline.last())->elements.last()).name + '>';
         m_inline.removeLast();
     }
-    for (qsizetype i = common; i < elements.size(); ++i) {
-        const Element& element = m_markup.elementAt(elements[i]);
+    for (qsizetype i = common; i < chains.size(); ++i) {
+        const Element& element = m_markup.elementAt(m_markup.inlineAt(chains[i])->elements.last());
         writeStartTag(element.name, element.attributes);
-        m_inline.append(elements[i]);
+        m_inline.append(chains[i]);
     }
 }
 
@@ -661,7 +661,7 @@ const XhtmlWriter::RunPlan& XhtmlWriter::planFor(const QTextBlock& block, const 
     const QTextCharFormat f = fragment.charFormat();
     const InlineMarkup* chain = m_markup.inlineAt(f.intProperty(kInlineMarkup));
     if (chain)
-        plan.elements = chain->elements;
+        plan.chains = chain->chains;
     // Text typed after an island or a picture takes its format, but not its object type.
     if (f.objectType() == kIslandObject)
         plan.island = m_markup.islandAt(f.intProperty(kIsland));
@@ -672,8 +672,9 @@ const XhtmlWriter::RunPlan& XhtmlWriter::planFor(const QTextBlock& block, const 
     plan.dropCarriers = f.boolProperty(kEmptyElement) || !plan.anchors.isEmpty();
     // Links the chapter had are in the markup; others (pasted) are written here.
     bool chainLink = false;
-    for (int element : plan.elements)
-        chainLink = chainLink || !m_markup.elementAt(element).attribute(QLatin1String("href")).isEmpty();
+    if (chain)
+        for (int element : chain->elements)
+            chainLink = chainLink || !m_markup.elementAt(element).attribute(QLatin1String("href")).isEmpty();
     if (!chainLink)
         plan.href = f.anchorHref();
 
@@ -719,7 +720,7 @@ void XhtmlWriter::writeInline(const QTextBlock& block, bool pre)
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const RunPlan& plan = planFor(block, fragment);
-        syncInline(plan.elements);
+        syncInline(plan.chains);
         if (plan.island) {
             const QString source = QString::fromUtf8(plan.island->source);
             for (int i = 0; i < fragment.length(); ++i)

@@ -44,7 +44,7 @@ private:
         const QTextList* list;
     };
     struct RunPlan {
-        QList<int> elements; // inline elements around the run
+        QList<int> chains;   // inline elements around the run, as their chains
         const Island* island = nullptr;
         const Element* lineBreak = nullptr; // the br element of the run's line separators
         bool picture = false;
@@ -68,7 +68,7 @@ private:
     void openListFor(const QTextBlock& block);
     void closeLists(int downToIndent = 0);
     void syncWrappers(const QList<int>& wrappers);
-    void syncInline(const QList<int>& elements);
+    void syncInline(const QList<int>& chains);
     void writeStartTag(const QString& name, const Attributes& attributes, const Declarations& changes = {});
     void writeAttributes(const Attributes& attributes, const Declarations& changes = {});
     void writeText(const QString& text, bool pre);
@@ -83,7 +83,7 @@ private:
     QString m_out;
     QList<OpenList> m_lists;
     QList<int> m_wrappers;          // wrapper instances open now
-    QList<int> m_inline;            // inline elements open now
+    QList<int> m_inline;            // inline elements open now, as their chains
     QList<int> m_anonymousWrappers; // wrappers of the text just written without an element
     bool m_afterAnonymous = false;
     QSet<QString> m_ids;
