@@ -44,7 +44,7 @@ const Shape kShapes[] = {
     {"nested divs", "<div class=\"outer\" id=\"o\">\n<div class=\"inner\">\n<p>edit this</p>\n<p class=\"x\">two</p>\n"
                     "</div>\n<div class=\"inner\">\n<p>same class, another div</p>\n</div>\n</div>\n<p>after</p>"},
     {"span with a class inside a bold run", "<p><b>bold <span class=\"k\">edit</span> run</b> and <strong>By: </strong>x</p>"},
-    {"equal elements in a row", "<p><span class=\"i\">one<br />\n</span> <span class=\"i\"><em>edit</em></span><span class=\"i\"><em>b</em></span></p>"},
+    {"equal elements in a row", "<p><span class=\"i\">one<br /></span> <span class=\"i\"><em>edit</em></span><span class=\"i\"><em>b</em></span></p>"},
     {"id on an inline anchor", "<p>see <a id=\"n1\" href=\"other.xhtml#t\">edit</a> now <a id=\"empty\"></a></p>"},
     {"languages on paragraphs", "<p xml:lang=\"fr\" lang=\"fr\" dir=\"ltr\" title=\"t\" data-x=\"1\">edit en français</p>"},
     {"svg island", "<p>edit</p>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\"><rect  width='5' height=\"5\"/></svg>\n"
