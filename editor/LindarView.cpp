@@ -266,6 +266,9 @@ bool CLindarView::SaveChapter()
 {
     if (!m_pCtrl || m_strChapterPath.isEmpty() || !QFileInfo::exists(m_strChapterPath))
         return true; // nothing open to write back
+    // A chapter the user did not change stays the file it was, byte for byte.
+    if (!m_pCtrl->IsModified(1))
+        return true;
     m_document.FitImagesToPaper(false);
     if (!m_pCtrl->SaveDocumentAs(m_strChapterPath, kWriteFormat, kWriteOptions)) {
         // The chapter's edits are still only in the control: keep them there, keep every

@@ -31,7 +31,13 @@ bool ChapterHead::read(const QByteArray& utf8)
     pugi::xml_document doc;
     if (!doc.load_buffer(utf8.constData(), size_t(utf8.size()), pugi::parse_default, pugi::encoding_utf8))
         return false;
-    const pugi::xml_node html = doc.document_element();
+    read(doc.document_element());
+    collectAlts(doc.document_element().child("body"), altTexts);
+    return true;
+}
+
+void ChapterHead::read(const pugi::xml_node& html)
+{
     language = text(html.attribute("xml:lang").value());
     if (language.isEmpty())
         language = text(html.attribute("lang").value());
@@ -48,8 +54,6 @@ bool ChapterHead::read(const QByteArray& utf8)
             styles.append(text(child.text().get()));
         }
     }
-    collectAlts(html.child("body"), altTexts);
-    return true;
 }
 
 QString ChapterHead::prepareBody(const QString& chapter)

@@ -4,6 +4,7 @@
 #include "components/tdx/CompoundFile.h"
 #include "components/tdx/FileChooser.h"
 #include "components/tdx/GifEncoder.h"
+#include "components/tdx/IslandObject.h"
 #include "components/tdx/Options.h"
 #include "components/tdx/PageSetupAction.h"
 #include "components/tdx/ParagraphShapeAction.h"
@@ -12,6 +13,7 @@
 #include "components/tdx/StyleTemplateAction.h"
 #include "components/tdx/TextDocument.h"
 #include "components/tdx/TextProperties.h"
+#include "components/tdx/XhtmlReader.h"
 #include "components/tdx/XhtmlWriter.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -82,14 +84,14 @@ QString styleNameOf(const Style& style) { return style.nameLocal; }
 } // namespace
 
 EditorControl::EditorControl(QWidget* parent)
-    : QTextEdit(parent), m_document(new TextDocument(this)),
+    : QTextEdit(parent), m_islands(new IslandObject(m_markup, this)),
       m_endObject(std::make_shared<ShapeObject>(this, 0))
 {
-    setDocument(m_document);
     setFrameShape(QFrame::Box);
     setAcceptRichText(true);
     setLineWrapMode(QTextEdit::FixedPixelWidth);
     resetDocument();
+    showDocument();
     applyViewGeometry();
 }
 
@@ -102,15 +104,16 @@ std::unique_ptr<Control> createControl(QWidget* parent)
 
 // ---------------------------------------------------------------- documents
 
+// A new document, shown once it is complete: the view lays out at once whatever is put
+// into a document it shows, but a document it shows whole it lays out a screen at a time.
 void EditorControl::resetDocument()
 {
-    m_document->clear();
-    m_document->setFolder(QString());
-    m_document->setAbsolutePathsAllowed(false);
-    QFont font = m_document->defaultFont();
+    m_document = new TextDocument(this);
+    QFont font = document()->defaultFont();
     font.setPointSizeF(12.0 * m_zoom / 100.0);
     m_document->setDefaultFont(font);
     m_head = ChapterHead();
+    m_markup.clear();
     m_pictures.clear();
     m_pictureByResource.clear();
     m_objects.clear();
@@ -120,10 +123,23 @@ void EditorControl::resetDocument()
     m_document->setModified(false);
 }
 
+void EditorControl::showDocument()
+{
+    QTextDocument* shown = document();
+    if (shown == m_document)
+        return;
+    // The widget's own first document goes with setDocument; ours are deleted here.
+    const bool ours = shown->parent() == this;
+    setDocument(m_document);
+    m_document->documentLayout()->registerHandler(kIslandObject, m_islands);
+    if (ours)
+        delete shown;
+}
+
 void EditorControl::clear(int)
 {
     resetDocument();
-    m_document->clearUndoRedoStacks();
+    showDocument();
 }
 
 bool EditorControl::open(const QString& path, const QString& format, const QString& optionText)
@@ -146,19 +162,26 @@ bool EditorControl::openChapter(const QString& path, const QByteArray& bytes, co
     const bool forceUtf8 = options.value("code").compare("utf8", Qt::CaseInsensitive) == 0;
     const QString text = decodeChapter(bytes, forceUtf8);
     const bool takeControlStyles = options.flag("tdxstyle", false);
-    ChapterHead head;
-    head.read(text.toUtf8());
-    if (head.title.isEmpty())
-        head.title = QFileInfo(path).completeBaseName();
-
     resetDocument();
-    m_head = head;
     m_path = path;
     m_linkPictures = options.flag("imagelink", true);
     m_document->setFolder(QFileInfo(path).absolutePath());
-    m_document->setHtml(m_head.prepareBody(text));
+    readChapterText(text);
+    if (m_head.title.isEmpty())
+        m_head.title = QFileInfo(path).completeBaseName();
     finishLoading(takeControlStyles);
     return true;
+}
+
+// Well-formed chapters are read with their markup; others through Qt's HTML import.
+void EditorControl::readChapterText(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    XhtmlReader reader(*m_document, m_markup);
+    if (reader.read(utf8, m_head))
+        return;
+    m_head.read(utf8);
+    m_document->setHtml(m_head.prepareBody(text));
 }
 
 void EditorControl::finishLoading(bool takeControlStyles)
@@ -171,6 +194,7 @@ void EditorControl::finishLoading(bool takeControlStyles)
         applyStyleBase();
     syncPictures();
     batch.endEditBlock();
+    showDocument();
     applyViewGeometry();
     m_document->clearUndoRedoStacks();
     m_document->setModified(false);
@@ -212,11 +236,8 @@ bool EditorControl::openDocumentFile(const QString& path, const Options& options
     if (!streams.value("FileHeader").startsWith("TDX Document") && !options.flag("forceopen", false))
         return false;
     const QString text = QString::fromUtf8(streams.value("Contents"));
-    ChapterHead head;
-    head.read(streams.value("Contents"));
 
     resetDocument();
-    m_head = head;
     // A template opens as a new, untitled document unless asked to keep its path.
     m_path = options.flag("template", false) ? QString() : path;
     m_linkPictures = true;
@@ -245,7 +266,7 @@ bool EditorControl::openDocumentFile(const QString& path, const Options& options
         m_pictureByResource.insert(it.key(), index);
         m_document->addResource(QTextDocument::ImageResource, QUrl(it.key()), QImage::fromData(it.value()));
     }
-    m_document->setHtml(m_head.prepareBody(text));
+    readChapterText(text);
     finishLoading(false);
     return true;
 }
@@ -277,7 +298,11 @@ bool EditorControl::saveChapter(const QString& path, const Options& options)
         const Picture& picture = m_pictures.at(index);
         QString src;
         if (!picture.embedded) {
-            src = picture.fullPath.isEmpty() ? picture.resource : QDir(folder).relativeFilePath(picture.fullPath);
+            // The chapter's own src while it still names the same file from here.
+            const QString relative = QDir(folder).relativeFilePath(picture.fullPath);
+            const QString named = QUrl::fromPercentEncoding(QUrl(picture.resource).path().toUtf8());
+            src = picture.fullPath.isEmpty() || QDir::cleanPath(named) == QDir::cleanPath(relative) ? picture.resource
+                                                                                                   : relative;
         } else {
             QDir dir(folder);
             if (!dir.mkpath(pictureFolder)) {
@@ -305,7 +330,7 @@ bool EditorControl::saveChapter(const QString& path, const Options& options)
         written.insert(index, src);
         return src;
     };
-    XhtmlWriter writer(*m_document, m_head, source);
+    XhtmlWriter writer(*m_document, m_head, m_markup, source);
     const QByteArray xhtml = writer.write();
     if (!picturesOk)
         return false;
@@ -340,7 +365,7 @@ bool EditorControl::saveDocumentFile(const QString& path)
         }
         return names.value(index);
     };
-    XhtmlWriter writer(*m_document, m_head, source);
+    XhtmlWriter writer(*m_document, m_head, m_markup, source);
     streams.insert("Contents", writer.write());
     streams.insert("FileHeader", "TDX Document 1.0\n");
     streams.insert("Styles", m_styles.serialize());
@@ -428,6 +453,8 @@ void EditorControl::syncPictures()
                 height = width * natural.height() / natural.width();
             if (format.height() > 0 && format.width() <= 0 && natural.height() > 0)
                 width = height * natural.width() / natural.height();
+            format.setProperty(kPictureNaturalWidth, double(natural.width()));
+            format.setProperty(kPictureNaturalHeight, double(natural.height()));
             format.setProperty(kPictureWidth, pixelsToUnits(qMax(0.0, width)));
             format.setProperty(kPictureHeight, pixelsToUnits(qMax(0.0, height)));
             format.setProperty(kPictureWidthRelTo, 4);
@@ -513,6 +540,13 @@ void EditorControl::layoutPicture(QTextImageFormat& format) const
         format.setProperty(kPictureDrawnHeight, unitsToPixels(h));
         format.setHeight(unitsToPixels(h) * zoom);
     }
+}
+
+void EditorControl::keepingModified(const std::function<void()>& change)
+{
+    const bool modified = m_document->isModified();
+    change();
+    m_document->setModified(modified);
 }
 
 void EditorControl::relayoutPictures()
@@ -680,7 +714,7 @@ bool EditorControl::setPage(const PageGeometry& page)
         return false;
     m_page = page;
     applyViewGeometry();
-    relayoutPictures();
+    keepingModified([this] { relayoutPictures(); });
     return true;
 }
 
@@ -698,7 +732,7 @@ void EditorControl::setViewProperties(const ParameterSet& set)
         return; // only the plain ratio is supported; fit-to-width and the like keep the view
     m_zoom = qBound(kMinZoom, set.intItem("ZoomRatio", m_zoom), kMaxZoom);
     applyViewGeometry();
-    relayoutPictures();
+    keepingModified([this] { relayoutPictures(); });
 }
 
 ParameterSetPtr EditorControl::scrollState()
@@ -875,7 +909,7 @@ bool EditorControl::importStyles(const ParameterSet& set)
         m_styles.replace(index, style);
     }
     if (m_takesControlStyles)
-        applyStyleBase();
+        keepingModified([this] { applyStyleBase(); });
     return true;
 }
 
@@ -911,6 +945,36 @@ bool EditorControl::moveToBookmark(const QString& name)
                 ensureCursorVisible();
                 return true;
             }
+        }
+    }
+    return moveToMarkupId(name);
+}
+
+// Links into a chapter also name the ids of its paragraphs, wrappers and inline elements.
+bool EditorControl::moveToMarkupId(const QString& id)
+{
+    auto named = [&](int element) { return element && m_markup.elementAt(element).attribute(QLatin1String("id")) == id; };
+    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
+        int position = -1;
+        if (const BlockMarkup* markup = m_markup.blockAt(block.blockFormat().intProperty(kBlockMarkup))) {
+            bool found = named(markup->element);
+            for (int wrapper : markup->wrappers)
+                found = found || named(m_markup.wrapperElement(wrapper));
+            if (found)
+                position = block.position();
+        }
+        for (auto it = block.begin(); position < 0 && !it.atEnd(); ++it) {
+            if (const InlineMarkup* markup = m_markup.inlineAt(it.fragment().charFormat().intProperty(kInlineMarkup)))
+                for (int element : markup->elements)
+                    if (named(element))
+                        position = it.fragment().position();
+        }
+        if (position >= 0) {
+            QTextCursor cursor(m_document);
+            cursor.setPosition(position);
+            setTextCursor(cursor);
+            ensureCursorVisible();
+            return true;
         }
     }
     return false;

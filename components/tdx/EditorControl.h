@@ -5,6 +5,7 @@
 // drawing objects with sizes relative to the page.
 #include "components/tdx/ChapterHead.h"
 #include "components/tdx/Control.h"
+#include "components/tdx/Markup.h"
 #include "components/tdx/PageGeometry.h"
 #include "components/tdx/StyleList.h"
 
@@ -15,6 +16,7 @@ class QTextImageFormat;
 
 namespace tdx {
 
+class IslandObject;
 class ShapeObject;
 class TextDocument;
 
@@ -82,11 +84,14 @@ private:
     };
 
     bool openChapter(const QString& path, const QByteArray& bytes, const class Options& options);
+    void readChapterText(const QString& text);
+    bool moveToMarkupId(const QString& id);
     bool openDocumentFile(const QString& path, const class Options& options);
     bool saveChapter(const QString& path, const class Options& options);
     bool saveDocumentFile(const QString& path);
     QByteArray previewGif();
     void resetDocument();
+    void showDocument();
     void finishLoading(bool takeControlStyles);
     void applyStyleBase();
     static int styleIndexOf(const QTextBlockFormat& format);
@@ -99,6 +104,8 @@ private:
     int pictureIndexOf(const QTextImageFormat& format) const;
     void layoutPicture(QTextImageFormat& format) const;
     void relayoutPictures();
+    // Layout that follows the page, the zoom or the control's styles is no edit of the chapter.
+    void keepingModified(const std::function<void()>& change);
     bool setPictureFormat(quint64 pictureId, const std::function<void(QTextImageFormat&)>& change);
     DrawingObjectPtr objectFor(quint64 pictureId);
 
@@ -109,8 +116,10 @@ private:
     void toggleList(QTextListFormat::Style style);
     void changeLeftMargin(int units);
 
-    TextDocument* m_document;
+    TextDocument* m_document = nullptr; // the document being read, then the one shown
+    IslandObject* m_islands;
     ChapterHead m_head;
+    MarkupTable m_markup;
     PageGeometry m_page;
     StyleList m_styles;
     QList<Picture> m_pictures;

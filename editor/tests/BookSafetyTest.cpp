@@ -108,6 +108,7 @@ public:
         View()->CollectLinkedImages(View()->m_aLinkedImages);
         for (const auto& picture : linked)
             FakeTdxControl::embed(picture);
+        Fake()->modified = true; // only a changed chapter is written back
         ASSERT_TRUE(View()->SaveChapter());
 
         EXPECT_TRUE(QFile::exists(images + "shared.png")); // text/ch3.xhtml shows it
@@ -128,6 +129,7 @@ public:
         const QString picture = Work("OEBPS/images/ch2.png");
         ASSERT_TRUE(WriteTestPicture(picture));
         Fake()->addLinkedPicture(1, picture);
+        Fake()->modified = true;
         for (int save = 0; save < 3; ++save)
             ASSERT_TRUE(View()->SaveChapter());
         QStringList ids, hrefs;

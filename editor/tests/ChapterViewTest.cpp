@@ -41,11 +41,19 @@ protected:
     QString m_images;
 };
 
-TEST_F(ChapterView, OpeningAnotherChapterWritesTheOpenOneBackFirst)
+TEST_F(ChapterView, OpeningAnotherChapterWritesTheOpenOneBackFirstWhenItWasChanged)
 {
     ASSERT_NE(m_app->OpenBookFile(SimpleBook("switch.epub")), nullptr);
     const QString folder = Doc()->GetPackageFolder();
     EXPECT_EQ(View()->m_strChapterPath, folder + "ch1.xhtml");
+    // Unchanged, it is not written at all.
+    Fake()->log.clear();
+    View()->OpenChapter(folder + "ch2.xhtml", QString());
+    EXPECT_TRUE(Fake()->log.filter("saveAs|").isEmpty()) << Fake()->log.join('\n').toStdString();
+    EXPECT_FALSE(View()->m_bUnsaved);
+    View()->OpenChapter(folder + "ch1.xhtml", QString());
+
+    Fake()->modified = true;
     Fake()->log.clear();
     View()->OpenChapter(folder + "ch2.xhtml", QString());
     const QString save = "saveAs|" + folder + "ch1.xhtml|XHTML|imagePath:images;textunit:em;";
@@ -105,6 +113,7 @@ TEST_F(ChapterView, PicturesFollowTheChapterAfterAWriteBack)
         FakeTdxControl::embed(picture);
     ASSERT_TRUE(WriteTestPicture(m_images + "NEW.JPG"));
     Fake()->addLinkedPicture(4, m_images + "NEW.JPG");
+    Fake()->modified = true;
     View()->SaveChapter();
 
     EXPECT_TRUE(QFile::exists(m_images + "pic1.png")); // ch1 on disk still shows it
@@ -141,6 +150,7 @@ TEST_F(ChapterView, PicturesOutsideTheBookAreNeverDeleted)
     auto picture = Fake()->addLinkedPicture(9, foreign);
     View()->CollectLinkedImages(View()->m_aLinkedImages);
     FakeTdxControl::embed(picture);
+    Fake()->modified = true;
     View()->SaveChapter();
     EXPECT_TRUE(QFile::exists(foreign));
 }

@@ -132,6 +132,7 @@ TEST_F(SpinePane, FailedWriteBackKeepsTheOpenChapter)
 {
     const QString shown = View()->m_strChapterPath;
     Fake()->saveResult = false;
+    Fake()->modified = true; // only a changed chapter is written back
     Tree().SelectItem(Tree().GetNextSiblingItem(Tree().GetChildItem(Entry(2))));
     EXPECT_EQ(View()->m_strChapterPath, shown);
     Fake()->saveResult = true;

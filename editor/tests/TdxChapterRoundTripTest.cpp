@@ -115,12 +115,14 @@ TEST_F(TdxChapterRoundTripTest, FormatsSurviveAndTheWrittenChapterIsStable)
              {"h1", 1}, {"h2", 1}, {"ul", 2}, {"ol", 1}, {"li", 4}, {"table", 1}, {"tr", 2}, {"td", 3},
              {"img", 1}, {"sup", 1}, {"sub", 1}})
         EXPECT_EQ(countOf(doc, tag), count) << tag.toStdString();
-    for (const char* expected : {"text-align:center", "text-align:right", "margin-left:2em", "text-indent:-1em",
-                                 "line-height:150%", "font-weight:bold", "font-style:italic",
-                                 "text-decoration:underline", "text-decoration:line-through",
-                                 "font-size:1.5em", "color:#ff0000", "href=\"other.xhtml#b1\"",
+    for (const char* expected : {"<p style=\"text-align:center\">Centred</p>",
+                                 "style=\"text-align:right;margin-left:2em;text-indent:-1em;line-height:150%\"",
+                                 "<b>bold</b>", "<i>italic</i>", "<u>under</u>",
+                                 "<span style=\"text-decoration:line-through\">struck</span>",
+                                 "<span style=\"font-size:1.5em\">big</span>", "<span style=\"color:#ff0000\">red</span>",
+                                 "<a href=\"other.xhtml#b1\">link</a>",
                                  "colspan=\"2\"", "src=\"images/p.png\"", "alt=\"a picture\"",
-                                 "width=\"40\"", "height=\"20\"", "<a id=\"b1\"></a>", "<a id=\"top\"></a>",
+                                 "width=\"40\"", "height=\"20\"", "<a id=\"b1\"></a>", "<h1 id=\"top\">Title</h1>",
                                  "한글"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
     EXPECT_EQ(doc.GetDocumentElement().SelectNodes("/html/body/p/img").size(), 1)
