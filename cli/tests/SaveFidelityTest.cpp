@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include "cli/tests/CliRunner.h"
@@ -403,3 +405,65 @@ TEST_F(SaveFidelity, BooksWithoutAPackageSayWhyAndAreNotResaved)
 }
 
 } // namespace
+
+namespace {
+
+const QByteArray kLegacyPackage =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<package xmlns=\"http://www.idpf.org/2007/opf\" version=\"2.0\" unique-identifier=\"uid\">\n"
+    "  <metadata>\n"
+    "    <dc-metadata xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n"
+    "      <dc:Title>Legacy</dc:Title>\n"
+    "      <dc:Creator role=\"aut\">Old Writer</dc:Creator>\n"
+    "      <dc:Language>en</dc:Language>\n"
+    "      <dc:Identifier id=\"uid\">urn:uuid:1</dc:Identifier>\n"
+    "    </dc-metadata>\n"
+    "  </metadata>\n"
+    "  <manifest>\n"
+    "    <item id=\"ncx\" href=\"toc.ncx\" media-type=\"application/x-dtbncx+xml\"/>\n"
+    "    <item id=\"c1\" href=\"c1.xhtml\" media-type=\"application/xhtml+xml\"/>\n"
+    "  </manifest>\n"
+    "  <spine toc=\"ncx\"><itemref idref=\"c1\"/></spine>\n</package>\n";
+
+QString gridRow(const CliRun& run, const char* group, const QString& name)
+{
+    for (const QJsonValue& row : run.json().value("grid").toObject().value(group).toArray()) {
+        if (row.toArray().at(0).toString() == name)
+            return row.toArray().at(1).toString();
+    }
+    return QStringLiteral("<none>");
+}
+
+} // namespace
+
+// Packages of the older format keep their Dublin Core in dc-metadata with capitalised names:
+// the grid shows them, and a save edits them where they are instead of adding a second set.
+TEST_F(SaveFidelity, LegacyMetadataIsShownAndEditedInPlace)
+{
+    ASSERT_TRUE(book(kLegacyPackage).write(path("legacy.epub")));
+    const CliRun info = runCli({"info", path("legacy.epub")});
+    EXPECT_EQ(gridRow(info, "required", "제목"), QStringLiteral("Legacy"));
+    EXPECT_EQ(gridRow(info, "required", "저자"), QStringLiteral("Old Writer"));
+    EXPECT_EQ(gridRow(info, "required", "언어"), QStringLiteral("영어(EN)"));
+
+    ASSERT_EQ(resaveFile(path("legacy.epub")).exitCode, 0);
+    EXPECT_EQ(savedOpf(), kLegacyPackage) << savedOpf().toStdString();
+
+    ASSERT_EQ(resaveFile(path("legacy.epub"), {"제목=New"}).exitCode, 0);
+    EXPECT_EQ(savedOpf(), QByteArray(kLegacyPackage).replace(">Legacy<", ">New<")) << savedOpf().toStdString();
+}
+
+// Ids are compared as XML compares an ID, without the blanks around it, and written back
+// as they were.
+TEST_F(SaveFidelity, IdsWithSurroundingBlanksStillMatch)
+{
+    QByteArray package = opf("    <dc:title>T</dc:title>\n");
+    package.replace("id=\"ncx\"", "id=\"ncx \"").replace("id=\"c1\"", "id=\" c1\"");
+    package.replace("<itemref idref=\"c1\"/>", "<itemref idref=\" c1\"/>");
+    ASSERT_TRUE(book(package).write(path("blanks.epub")));
+    const CliRun info = runCli({"info", path("blanks.epub")});
+    EXPECT_TRUE(info.json().value("firstDocument").toString().endsWith("/OEBPS/c1.xhtml")) << info.out.toStdString();
+    EXPECT_FALSE(info.json().value("trees").toObject().value("navigation").toArray().isEmpty()) << info.out.toStdString();
+    ASSERT_EQ(resaveFile(path("blanks.epub")).exitCode, 0);
+    EXPECT_EQ(savedOpf(), package) << savedOpf().toStdString();
+}
