@@ -70,6 +70,12 @@ for book in "$folder"/*.epub; do
     mkdir -p "$work/out"
     if ! "$cli" resave "$book" "$out" >"$work/resave.log" 2>&1; then
         echo "$name"
+        # A book whose container names no usable package is refused on purpose: it has
+        # nothing a save could keep.
+        if grep -q "no usable package file" "$work/resave.log"; then
+            echo "  not saved (no usable package): $(tr '\n' ' ' <"$work/resave.log")"
+            continue
+        fi
         echo "  resave FAILED: $(tr '\n' ' ' <"$work/resave.log")"
         flagged=$((flagged + 1))
         continue
