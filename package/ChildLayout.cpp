@@ -114,4 +114,31 @@ void RemoveIndented(const CXmlNode& child)
     parent.RemoveChild(child);
 }
 
+CEntryElements::CEntryElements(const CXmlNodeList& containers, const QString& keyAttribute)
+    : m_containers(containers)
+{
+    for (const CXmlNode& container : containers) {
+        for (const CXmlNode& child : container.GetChildElements()) {
+            m_byKey[child.GetAttribute(keyAttribute).trimmed()].append(child);
+            m_read.append(child);
+        }
+    }
+}
+
+CXmlNode CEntryElements::Take(const QString& key)
+{
+    QList<CXmlNode>& candidates = m_byKey[key.trimmed()];
+    return candidates.isEmpty() ? CXmlNode() : candidates.takeFirst();
+}
+
+void CEntryElements::Replace(CXmlDocument& document, const CXmlNodeList& entries) const
+{
+    if (entries == m_read || m_containers.isEmpty())
+        return;
+    // The first container takes the entries first, so none of them is lost with the others.
+    ArrangeChildElements(document, m_containers.first(), entries);
+    for (qsizetype i = m_containers.size() - 1; i > 0; --i)
+        ArrangeChildElements(document, m_containers[i], {});
+}
+
 } // namespace ChildLayout

@@ -117,16 +117,8 @@ bool COPFManifestManager::SaveManifest()
     const CXmlNodeList manifests = GetOpfElements(m_rootElement, m_strOpfPrefix, QStringLiteral("manifest"));
     // Each entry of the tree takes back the element it was read from, with every attribute
     // (fallback, properties ...) as the file has it; only what the tree changed is set.
-    QHash<QString, QList<CXmlNode>> originals;
-    CXmlNodeList before;
-    for (const CXmlNode& manifest : manifests) {
-        for (const CXmlNode& child : manifest.GetChildElements()) {
-            originals[child.GetAttribute(QStringLiteral("id")).trimmed()].append(child);
-            before.append(child);
-        }
-    }
+    ChildLayout::CEntryElements originals(manifests, QStringLiteral("id"));
     CXmlNodeList after;
-    bool changed = false;
     for (platform::TreeItem entry = m_pManifestTree->GetRootItem(); entry;
          entry = m_pManifestTree->GetNextSiblingItem(entry)) {
         const QString id = m_pManifestTree->GetItemText(entry);
@@ -137,32 +129,21 @@ bool COPFManifestManager::SaveManifest()
             mediaTypeItem ? m_pManifestTree->GetNextSiblingItem(mediaTypeItem) : nullptr;
         const QString mediaType = mediaTypeItem ? m_pManifestTree->GetItemText(mediaTypeItem) : QString();
         const QString href = hrefItem ? m_pManifestTree->GetItemText(hrefItem) : QString();
-        QList<CXmlNode>& candidates = originals[id.trimmed()];
-        CXmlNode item;
-        if (!candidates.isEmpty()) {
-            item = candidates.takeFirst();
-        } else {
+        CXmlNode item = originals.Take(id);
+        if (item.IsNull()) {
             item = m_pDocument->CreateElement(m_strOpfPrefix + QStringLiteral("item"));
             if (item.IsNull())
                 return false;
             item.SetAttribute(QStringLiteral("href"), href);
             item.SetAttribute(QStringLiteral("id"), id);
-            changed = true;
         }
         for (const auto& [name, value] : {std::pair{QStringLiteral("href"), href},
                                            std::pair{QStringLiteral("media-type"), mediaType}}) {
-            if (!item.HasAttribute(name) || item.GetAttribute(name) != value) {
+            if (!item.HasAttribute(name) || item.GetAttribute(name) != value)
                 item.SetAttribute(name, value);
-                changed = true;
-            }
         }
         after.append(item);
     }
-    if ((changed || after != before) && !manifests.isEmpty()) {
-        // The first element takes the entries first, so none of them is lost with the others.
-        ChildLayout::ArrangeChildElements(*m_pDocument, manifests.first(), after);
-        for (qsizetype m = manifests.size() - 1; m > 0; --m)
-            ChildLayout::ArrangeChildElements(*m_pDocument, manifests[m], {});
-    }
+    originals.Replace(*m_pDocument, after);
     return m_pDocument->Write(m_strPackagePath);
 }

@@ -5,8 +5,6 @@
 #include "package/OpfNames.h"
 #include "package/OPFManifestManager.h"
 
-#include <QHash>
-
 namespace {
 enum SpineImage { IMAGE_IDREF = 0, IMAGE_MEDIA_TYPE = 6 };
 }
@@ -62,23 +60,15 @@ bool COPFSpineManager::SaveSpine()
     const CXmlNodeList spines = GetOpfElements(m_rootElement, m_strOpfPrefix, QStringLiteral("spine"));
     // An entry of the tree takes back its itemref with linear and every other attribute;
     // only entries the tree added are made new.
-    QHash<QString, QList<CXmlNode>> originals;
-    CXmlNodeList before;
-    for (const CXmlNode& spine : spines) {
-        for (const CXmlNode& child : spine.GetChildElements()) {
-            originals[child.GetAttribute(QStringLiteral("idref")).trimmed()].append(child);
-            before.append(child);
-        }
-    }
+    ChildLayout::CEntryElements originals(spines, QStringLiteral("idref"));
     CXmlNodeList after;
     for (platform::TreeItem entry = m_pSpineTree->GetRootItem(); entry;
          entry = m_pSpineTree->GetNextSiblingItem(entry)) {
         const QString idref = m_pSpineTree->GetItemText(entry);
         if (idref.isEmpty())
             continue;
-        QList<CXmlNode>& candidates = originals[idref.trimmed()];
-        if (!candidates.isEmpty()) {
-            after.append(candidates.takeFirst());
+        if (CXmlNode original = originals.Take(idref); !original.IsNull()) {
+            after.append(original);
             continue;
         }
         CXmlNode itemref = m_pDocument->CreateElement(m_strOpfPrefix + QStringLiteral("itemref"));
@@ -88,12 +78,7 @@ bool COPFSpineManager::SaveSpine()
         itemref.SetAttribute(QStringLiteral("linear"), QStringLiteral("yes"));
         after.append(itemref);
     }
-    if (after != before && !spines.isEmpty()) {
-        // The first element takes the entries first, so none of them is lost with the others.
-        ChildLayout::ArrangeChildElements(*m_pDocument, spines.first(), after);
-        for (qsizetype s = spines.size() - 1; s > 0; --s)
-            ChildLayout::ArrangeChildElements(*m_pDocument, spines[s], {});
-    }
+    originals.Replace(*m_pDocument, after);
     return m_pDocument->Write(m_strPackagePath);
 }
 
