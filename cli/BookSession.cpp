@@ -4,6 +4,7 @@
 #include "platform/core/PathGuard.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace cli {
 
@@ -58,16 +59,10 @@ bool BookSession::create()
     return container().CreateNewEpub();
 }
 
-void BookSession::savePackageFiles()
+bool BookSession::savePackageFiles(const QString& archivePath, QString* failure)
 {
-    COPFManager& manager = container().GetPackage().GetOPFManager();
-    // Results are not examined, as in the editor: a book without a package has nothing to save.
-    manager.GetNCXManager().SaveDocTitleAndAuthor();
-    manager.GetNCXManager().SaveNavMap();
-    manager.GetMetadata().SaveRequiredMetadata();
-    manager.GetMetadata().SaveOptionalMetadata();
-    manager.GetManifestManager().SaveManifest();
-    manager.GetSpineManager().SaveSpine();
+    return container().GetPackage().GetOPFManager().SavePackageFiles(QFileInfo(archivePath).completeBaseName(),
+                                                                      failure);
 }
 
 bool BookSession::saveAs(const QString& archivePath) { return container().SaveEpub(archivePath); }

@@ -22,8 +22,10 @@ public:
     bool open(const QString& bookFilePath);
     // Makes a new book from the skeleton; false when it could not be made.
     bool create();
-    // Rewrites the package files from the panes, in the editor's save order.
-    void savePackageFiles();
+    // Rewrites the package files from the panes, in the editor's save order, for the book
+    // to be packed into `archivePath`. False, with `failure` saying which file and why,
+    // when one could not be written.
+    bool savePackageFiles(const QString& archivePath, QString* failure);
     // Packs the work folder into `archivePath`.
     bool saveAs(const QString& archivePath);
 

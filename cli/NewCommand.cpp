@@ -28,7 +28,11 @@ int NewCommand::run(const QStringList& arguments, QTextStream&)
     }
     // Written through the saves, as the editor's first save of a new book does: they drop
     // the skeleton's placeholder texts.
-    session.savePackageFiles();
+    QString failure;
+    if (!session.savePackageFiles(arguments.first(), &failure)) {
+        std::fprintf(stderr, "lindar-cli: the new book could not be written: %s\n", failure.toLocal8Bit().constData());
+        return EXIT_FAILED;
+    }
     if (!session.saveAs(arguments.first())) {
         std::fprintf(stderr, "lindar-cli: %s could not be written: %s\n",
                      QFile::encodeName(arguments.first()).constData(),

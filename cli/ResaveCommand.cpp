@@ -59,7 +59,13 @@ int ResaveCommand::run(const QStringList& arguments, QTextStream&)
     }
     for (const MetadataAssignment& assignment : assignments)
         assignment.ApplyTo(session.metadataGrid());
-    session.savePackageFiles();
+    QString failure;
+    if (!session.savePackageFiles(files[1], &failure)) {
+        // Packing now would save the old package data as if the changes were in.
+        std::fprintf(stderr, "lindar-cli: %s was not saved: %s\n", QFile::encodeName(files[1]).constData(),
+                     failure.toLocal8Bit().constData());
+        return EXIT_FAILED;
+    }
     for (const QString& rejected : session.container().GetPackage().GetOPFManager().GetMetadata().GetRejectedValues())
         std::fprintf(stderr, "lindar-cli: not written: %s\n", rejected.toLocal8Bit().constData());
     if (!session.saveAs(files[1])) {

@@ -184,18 +184,16 @@ bool CLindarDoc::SaveBook(const QString& path)
         return false;
     view->m_bUnsaved = false;
 
+    // Packing after a package file failed to write would save the old metadata, NCX or
+    // spine as if the edits were in. The book stays open with its changes marked instead,
+    // so nothing is lost silently.
+    QString failure;
     COPFManager& opf = m_ePub.GetContainer().GetPackage().GetOPFManager();
-    opf.GetNCXManager().SaveDocTitleAndAuthor();
-    opf.GetNCXManager().SaveNavMap();
-    opf.GetMetadata().SaveRequiredMetadata();
-    opf.GetMetadata().SaveOptionalMetadata();
-    opf.GetManifestManager().SaveManifest();
-    opf.GetSpineManager().SaveSpine();
-
-    if (!m_ePub.GetContainer().SaveEpub(path)) {
-        // The book stays open with its changes marked, so nothing is lost silently.
+    if (!opf.SavePackageFiles(QFileInfo(path).completeBaseName(), &failure)
+        || !m_ePub.GetContainer().SaveEpub(path)) {
         view->m_bUnsaved = true;
-        platform::ShowMessage(texts::SaveFailed() + QLatin1Char('\n') + m_ePub.GetContainer().GetLastError(),
+        platform::ShowMessage(texts::SaveFailed() + QLatin1Char('\n')
+                                  + (failure.isEmpty() ? m_ePub.GetContainer().GetLastError() : failure),
                               texts::AppTitle(), platform::MessageButtons::Ok);
         return false;
     }

@@ -19,6 +19,7 @@ COPFManager::~COPFManager() = default;
 void COPFManager::Load(const std::shared_ptr<CXmlDocument>& document, const QString& packageFolder,
                        const QString& packagePath)
 {
+    m_pPackageDocument = document;
     m_rootElement = document ? document->GetDocumentElement() : CXmlNode();
     m_manifestManager.LoadManifest(document, m_rootElement, packageFolder, packagePath);
     m_spineManager.LoadSpine(document, m_rootElement, packagePath);
@@ -59,4 +60,24 @@ bool COPFManager::GetFirstDocumentPath(QString& path) const
         return true;
     path.clear();
     return false;
+}
+
+bool COPFManager::SavePackageFiles(const QString& newBookTitle, QString* failure)
+{
+    auto failed = [failure](const QString& path, const QString& reason) {
+        if (failure)
+            *failure = reason.isEmpty() ? path : path + QStringLiteral(": ") + reason;
+        return false;
+    };
+    if (m_ncxManager.IsLoaded()
+        && !(m_ncxManager.SaveDocTitleAndAuthor() && m_ncxManager.SaveNavMap()))
+        return failed(m_ncxManager.GetNcxPath(), m_ncxManager.GetLastWriteError());
+    if (!m_pPackageDocument || m_rootElement.IsNull())
+        return true;
+    m_metadata.SetNewBookTitle(newBookTitle);
+    const bool metadataWritten = !m_metadata.IsLoaded()
+        || (m_metadata.SaveRequiredMetadata() && m_metadata.SaveOptionalMetadata());
+    if (!metadataWritten || !m_manifestManager.SaveManifest() || !m_spineManager.SaveSpine())
+        return failed(m_manifestManager.GetPackagePath(), m_pPackageDocument->LastWriteError());
+    return true;
 }

@@ -27,6 +27,12 @@ public:
     // entry that is not "toc". False, with `path` empty, when none resolves.
     bool GetFirstDocumentPath(QString& path) const;
 
+    // Writes the NCX title and author, the navMap, the metadata, the manifest and the spine
+    // back into their files, in that order. A new book saved without a title takes
+    // `newBookTitle`. False at the first file that could not be written, with `failure` naming
+    // it and saying why; what a book lacks (no NCX, no package) is not a failure.
+    bool SavePackageFiles(const QString& newBookTitle, QString* failure);
+
     const QString& GetNCXPath() const { return m_strNCXPath; }
     const QString& GetNCXFolder() const { return m_strNCXFolder; }
     COPFManifestManager& GetManifestManager() { return m_manifestManager; }
@@ -42,6 +48,7 @@ private:
     QString m_strNCXPath;   // empty when the book has no NCX
     QString m_strNCXFolder; // the NCX file's folder, ending in "/"; set only with an NCX
     CXmlNode m_rootElement;
+    std::shared_ptr<CXmlDocument> m_pPackageDocument;
     CPackageNCXManager m_ncxManager;
     CPackageMetadata m_metadata;
     // Members are destroyed in reverse order: the spine, then the manifest (which deletes

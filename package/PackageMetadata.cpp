@@ -393,6 +393,7 @@ bool CPackageMetadata::SaveRequiredMetadata()
         binding.shown = m_pMetadataGrid->GetRowValue(0, gridRow);
     }
     DropUnchangedPlaceholders();
+    GiveNewBookItsTitle();
     PrefixPackageAttributes();
     return m_pDocument->Write(m_strPackagePath);
 }
@@ -461,6 +462,14 @@ bool CPackageMetadata::SaveOptionalMetadata()
     m_additional = kept;
     DropUnchangedPlaceholders();
     return m_pDocument->Write(m_strPackagePath);
+}
+
+void CPackageMetadata::GiveNewBookItsTitle()
+{
+    RequiredBinding& title = m_required[ROW_TITLE];
+    if (!m_bDropPlaceholders || m_strNewBookTitle.isEmpty() || !title.element.IsNull())
+        return;
+    title.element = AppendElement(m_strDcPrefix + QStringLiteral(":title"), m_strNewBookTitle);
 }
 
 void CPackageMetadata::DropUnchangedPlaceholders()

@@ -34,6 +34,11 @@ public:
     // writes the package document.
     bool SaveRequiredMetadata();
     bool SaveOptionalMetadata();
+    // The package has metadata for the saves to write.
+    bool IsLoaded() const { return m_pDocument && !m_containers.isEmpty(); }
+    // The title a new book gets when it is saved with no title of its own, so that the book
+    // keeps its one required title without a placeholder standing in for it.
+    void SetNewBookTitle(const QString& title) { m_strNewBookTitle = title; }
 
     // True when a required row holds another value than the load showed.
     bool IsRequiredRowEdited(int row) const;
@@ -62,6 +67,7 @@ private:
     CXmlNode ContainerForNewElements() const;
     CXmlNode AppendElement(const QString& localName, const QString& text);
     void DropUnchangedPlaceholders();
+    void GiveNewBookItsTitle();
     void PrefixPackageAttributes();
 
     platform::PropertyGrid* m_pMetadataGrid = nullptr;
@@ -71,6 +77,7 @@ private:
     QString m_strDcPrefix;       // the prefix bound to Dublin Core; empty when the book binds none
     CXmlNodeList m_containers;   // metadata elements, and the legacy dc-metadata/x-metadata in them
     RequiredBinding m_required[MetadataTables::REQUIRED_ROW_COUNT];
+    QString m_strNewBookTitle;
     QList<AdditionalBinding> m_additional;
     QList<_METADATA> m_records;
     QStringList m_rejected;

@@ -304,6 +304,11 @@ QString CPackageNCXManager::FreshNavPointId(QSet<QString>& taken)
     return id;
 }
 
+QString CPackageNCXManager::GetLastWriteError() const
+{
+    return m_pDocument ? m_pDocument->LastWriteError() : QString();
+}
+
 bool CPackageNCXManager::SaveNavMap()
 {
     platform::TreeControl* tree = m_pNavigationTree;

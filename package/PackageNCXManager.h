@@ -38,6 +38,10 @@ public:
     // anew over the whole NCX (navigation points in tree order, page and navigation
     // targets kept in place among them), so that no two share a value.
     bool SaveNavMap();
+    // An NCX was read, so a save must write it.
+    bool IsLoaded() const { return m_pDocument && !m_rootElement.IsNull(); }
+    const QString& GetNcxPath() const { return m_strNcxPath; }
+    QString GetLastWriteError() const;
     // The source of the point with playOrder "1"; `id` gets that point's id. Either may be empty.
     QString GetFirstPlayOrderSource(QString& id) const;
 

@@ -227,13 +227,13 @@ QByteArray CXmlDocument::Serialize() const
 
 bool CXmlDocument::Write(const QString& filePath) const
 {
+    m_lastWriteError.clear();
     if (!m_loaded)
         return false;
     QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray data = Serialize();
-    if (file.write(data) != data.size())
-        return false;
-    return file.commit();
+    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
+        return true;
+    m_lastWriteError = file.errorString();
+    return false;
 }

@@ -33,8 +33,9 @@ public:
 
     // Replaces the file with the serialised document, UTF-8 without a byte-order mark, whatever
     // encoding it was read from.
-    // The old file stays as it was when writing fails.
+    // The old file stays as it was when writing fails; LastWriteError() then says why.
     bool Write(const QString& filePath) const;
+    const QString& LastWriteError() const { return m_lastWriteError; }
     QByteArray Serialize() const;
 
 private:
@@ -42,4 +43,5 @@ private:
 
     std::unique_ptr<pugi::xml_document> m_document;
     bool m_loaded = false;
+    mutable QString m_lastWriteError;
 };
