@@ -18,11 +18,3 @@ CliRun runCli(const QStringList& arguments)
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
 }
-
-QString corpusFolder()
-{
-    const QString configured = qEnvironmentVariable("KVX_CORPUS_DIR");
-    if (!configured.isEmpty())
-        return configured;
-    return QDir::cleanPath(QStringLiteral(KVX_SOURCE_DIR "/../shared/corpus/epub2"));
-}

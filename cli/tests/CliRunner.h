@@ -1,9 +1,14 @@
 #pragma once
-// Runs the real lindar-cli for the end-to-end tests, and finds the shared corpus.
+// Runs the real lindar-cli for the end-to-end tests.
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
+
+#include <ostream>
+
+// Readable lists of names in failure messages.
+inline void PrintTo(const QStringList& names, std::ostream* out) { *out << '{' << names.join(", ").toStdString() << '}'; }
 
 struct CliRun {
     int exitCode = -1; // -1 when the program crashed or did not finish
@@ -13,6 +18,3 @@ struct CliRun {
 };
 
 CliRun runCli(const QStringList& arguments);
-
-// The shared corpus sits beside the checkout; KVX_CORPUS_DIR points elsewhere.
-QString corpusFolder();

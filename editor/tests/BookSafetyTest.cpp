@@ -285,8 +285,7 @@ using CorpusBooks = FakeEditorFixture;
 TEST_F(CorpusBooks, OpenTheirFirstChapterOrNone)
 {
     const QString corpus = TestCorpusFolder();
-    if (!QFileInfo(corpus).isDir())
-        GTEST_SKIP() << "no corpus at " << corpus.toStdString();
+    KVX_NEED_CORPUS_FILE(corpus + "/expected.json");
     const struct {
         const char* book;
         const char* chapter; // from the work folder; empty when no chapter can be opened

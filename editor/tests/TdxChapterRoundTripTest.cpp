@@ -4,6 +4,7 @@
 #include "TdxTestSupport.h"
 
 #include "package/XmlDocument.h"
+#include "platform/testsupport/TestCorpus.h"
 
 #include <QDir>
 #include <QFile>
@@ -164,8 +165,7 @@ class TdxCorpusRoundTripTest : public TdxChapterRoundTripTest,
 TEST_P(TdxCorpusRoundTripTest, StructureAndTextSurvive)
 {
     const CorpusChapter c = GetParam();
-    if (!QFileInfo::exists(corpusPath(c.book)))
-        GTEST_SKIP() << "corpus not available";
+    KVX_NEED_CORPUS_FILE(corpusPath(c.book));
     ASSERT_TRUE(extractFromCorpus(c.book, dir.path()));
     const QString path = dir.filePath(QString::fromUtf8(c.member));
     CXmlDocument original;
@@ -203,8 +203,7 @@ class TdxTemplateRoundTripTest : public TdxChapterRoundTripTest,
 TEST_P(TdxTemplateRoundTripTest, StructureAndTextSurvive)
 {
     const QString source = QStringLiteral(KVX_SOURCE_DIR "/template/") + QString::fromUtf8(GetParam());
-    if (!QFileInfo::exists(source))
-        GTEST_SKIP() << "template chapter not in this checkout";
+    ASSERT_TRUE(QFileInfo::exists(source)) << "template chapter missing: " << source.toStdString();
     const QString path = dir.filePath(GetParam());
     ASSERT_TRUE(QFile::copy(source, path));
     CXmlDocument original;

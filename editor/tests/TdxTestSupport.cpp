@@ -1,5 +1,7 @@
 #include "TdxTestSupport.h"
 
+#include "platform/testsupport/TestCorpus.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
@@ -42,7 +44,7 @@ QByteArray chapter(const QString& body, const QString& head)
 
 QString corpusPath(const QString& book)
 {
-    return QStringLiteral(KVX_SOURCE_DIR "/../shared/corpus/epub2/") + book;
+    return TestCorpusFolder() + QLatin1Char('/') + book;
 }
 
 bool extractFromCorpus(const QString& book, const QString& folder, const QStringList& members)
