@@ -26,22 +26,18 @@ void typeText(QWidget* target, const QString& text)
     }
 }
 
-// The epubcheck errors of a book without their file positions, so that two books compare.
-QStringList epubcheckErrors(const QString& book, QString* report)
+// epubcheck's verdict on a book: its exit status (-1 when it did not run to the end) and
+// what it printed.
+int runEpubcheck(const QString& book, QString* report)
 {
     QProcess check;
     check.setProcessChannelMode(QProcess::MergedChannels);
     check.start(QStringLiteral("java"), {"-jar", "/usr/bin/epubcheck", book});
-    if (!check.waitForFinished(180000))
-        return {"epubcheck did not finish"};
+    const bool finished = check.waitForFinished(180000);
     *report = QString::fromUtf8(check.readAll());
-    static const QRegularExpression position(R"(^(ERROR|FATAL)\(([^)]*)\): .*?\.epub/([^(]*)\(\d+,\d+\))");
-    QStringList errors;
-    for (QString line : report->split('\n')) {
-        if (line.startsWith("ERROR") || line.startsWith("FATAL"))
-            errors << line.replace(position, R"(\1(\2): \3)");
-    }
-    return errors;
+    if (!finished || check.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return check.exitCode();
 }
 
 QByteArray runCli(const QStringList& arguments, int* exitCode)
@@ -113,18 +109,10 @@ TEST_F(EndToEnd, NewBookTypedTextAndPastedPictureSurviveTheSave)
     ASSERT_FALSE(item.isEmpty()) << QJsonDocument(manifest).toJson().constData();
     EXPECT_EQ(childTexts(item), (QStringList{"image/png", "images/" + pictureFile}));
 
-    // What epubcheck finds in the skeleton's fixed texts shows in a book that lindar-cli made
-    // and saved as well; the editor must add nothing of its own.
-    runCli({"new", Scratch("baseline-new.epub")}, &exitCode);
-    ASSERT_EQ(exitCode, 0);
-    runCli({"resave", Scratch("baseline-new.epub"), Scratch("baseline.epub")}, &exitCode);
-    ASSERT_EQ(exitCode, 0);
-    QString baselineReport;
-    const QStringList baseline = epubcheckErrors(Scratch("baseline.epub"), &baselineReport);
+    // The saved book is valid. epubcheck exits with 0 only when it checked the book and found
+    // no error, so a missing java or epubcheck fails here as well.
     QString report;
-    QStringList ours;
-    for (const QString& error : epubcheckErrors(book, &report))
-        if (!baseline.contains(error))
-            ours << error;
-    EXPECT_TRUE(ours.isEmpty()) << ours.join('\n').toStdString() << "\n\n" << report.toStdString();
+    EXPECT_EQ(runEpubcheck(book, &report), 0) << report.toStdString();
+    EXPECT_TRUE(report.contains("No errors or warnings detected") || report.contains("0 fatals / 0 errors"))
+        << report.toStdString();
 }

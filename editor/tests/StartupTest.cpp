@@ -136,7 +136,8 @@ TEST_F(MainWindow, ShutdownLeavesAnEmptyWorkFolderBase)
     QFile keep(outside.filePath("keep.txt"));
     ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
     keep.close();
-    QFile::link(outside.path(), base + "/link-out");
+    ASSERT_TRUE(QFile::link(outside.path(), base + "/link-out"));
+    ASSERT_TRUE(QFileInfo(base + "/link-out").isSymLink());
     Frame().m_bClosing = true;
     m_app.reset();
     EXPECT_TRUE(QDir(base).exists());

@@ -62,6 +62,28 @@ TEST(MakeDefaultPdfName, DerivesTheNameFromTheDocument)
         EXPECT_EQ(MakeDefaultPdfName(QString::fromUtf8(c.document)), QString::fromUtf8(c.expected)) << c.document;
 }
 
+// The name buffer holds 1023 bytes and its terminator: a longer name is cut before the
+// extension, and never inside a character.
+TEST(MakeDefaultPdfName, LongNamesAreCutAtACharacterWithinTheBuffer)
+{
+    const struct {
+        QString document;
+        QString expected;
+    } cases[] = {
+        {QString(2000, u'a') + ".txt", QString(1019, u'a') + ".pdf"},
+        // three bytes each: 339 characters are 1017 bytes, a 340th would need 1020
+        {QString(500, u'가') + ".hwp", QString(339, u'가') + ".pdf"},
+        // one byte then three-byte characters: the cut falls inside the 340th character
+        {"b" + QString(500, u'가') + ".hwp", "b" + QString(339, u'가') + ".pdf"},
+        {QString(1019, u'a') + ".txt", QString(1019, u'a') + ".pdf"},
+    };
+    for (const auto& c : cases) {
+        const QString name = MakeDefaultPdfName(c.document);
+        EXPECT_EQ(name, c.expected) << c.document.size();
+        EXPECT_LE(name.toUtf8().size(), 1023);
+    }
+}
+
 TEST(ConverterStrings, FormatFillsFieldsInOrder)
 {
     EXPECT_EQ(FormatConverterString(IDS_PAGE_STATUS, {"3", "10"}), QStringLiteral("3 / 10 페이지를 생성하고 있습니다."));

@@ -78,9 +78,26 @@ TEST_F(OutputPath, AFileInUseIsReportedAndKept)
 
 TEST_F(OutputPath, OtherFailuresShowTheSystemText)
 {
-    EXPECT_FALSE(CheckOutputFile(path("missing/folder/out.pdf")));
-    ASSERT_EQ(m_boxes.asked().size(), 1);
-    EXPECT_EQ(m_boxes.asked()[0].text, QString::fromLocal8Bit(std::strerror(ENOENT)));
+    write("plain.txt", "a file, not a folder");
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("folder.pdf"));
+    const struct {
+        const char* name;
+        const char* text; // the system's own text, as the C library gives it here
+    } cases[] = {
+        {"missing/folder/out.pdf", "No such file or directory"},
+        {"folder.pdf", "Is a directory"},
+        {"plain.txt/out.pdf", "Not a directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_boxes.clear();
+        EXPECT_FALSE(CheckOutputFile(path(c.name)));
+        ASSERT_EQ(m_boxes.asked().size(), 1);
+        EXPECT_EQ(m_boxes.asked()[0].text, c.text);
+        EXPECT_EQ(m_boxes.asked()[0].icon, MessageIcon::Error);
+    }
+    EXPECT_TRUE(QFileInfo(path("folder.pdf")).isDir());
+    EXPECT_EQ(QFileInfo(path("plain.txt")).size(), 20);
 }
 
 TEST_F(OutputPath, SaveAsAsksAgainUntilTheFileCanBeWritten)

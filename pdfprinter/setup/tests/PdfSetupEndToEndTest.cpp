@@ -398,3 +398,30 @@ TEST_F(PdfSetupEndToEnd, ReinstallUsesTheProductFolderAndRemovesFirst)
     EXPECT_TRUE(PrinterExists());
     EXPECT_TRUE(MonitorRegistered());
 }
+
+// The log is appended to: each run adds its section after those of earlier runs.
+TEST_F(PdfSetupEndToEnd, TheLogKeepsTheSectionsOfEarlierRuns)
+{
+    {
+        QFile log(m_temp + "/PrinterSetup.log");
+        ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+        log.write("an earlier run's line\n");
+    }
+    InstallOnce();
+    ASSERT_EQ(RunSetup({}), 1);
+    const QString log = ReadTextFile(m_temp + "/PrinterSetup.log");
+    EXPECT_TRUE(log.startsWith("an earlier run's line\n---------------Start\n")) << log.left(200).toStdString();
+    EXPECT_EQ(log.count("---------------Start\n"), 2);
+    EXPECT_EQ(LastLogSection(), Header());
+}
+
+// A log that cannot be opened (here a folder stands in its place) costs the log, not the install.
+TEST_F(PdfSetupEndToEnd, ALogThatCannotBeOpenedDoesNotStopTheInstall)
+{
+    ASSERT_TRUE(QDir().mkpath(m_temp + "/PrinterSetup.log"));
+    ASSERT_EQ(RunSetup({"/i"}), 1);
+    EXPECT_TRUE(PrinterExists());
+    EXPECT_TRUE(MonitorRegistered());
+    EXPECT_EQ(Drivers().size(), 1);
+    EXPECT_TRUE(QFileInfo(m_temp + "/PrinterSetup.log").isDir());
+}

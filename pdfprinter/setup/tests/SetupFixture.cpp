@@ -1,14 +1,13 @@
 #include "SetupFixture.h"
 
-#include "pdfprinter/setup/PrinterSetup.h"
 #include "platform/core/Registry.h"
-#include "platform/core/SystemInfo.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSysInfo>
 
 const QString SetupFixture::kProductKey = QStringLiteral("SOFTWARE\\Kvx\\Shared\\Install Information\\Pressa2007");
 const QString SetupFixture::kRunOnceKey = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce");
@@ -106,7 +105,10 @@ QStringList SetupFixture::LastLogSection() const
 
 QString SetupFixture::Environment() const
 {
-    return CPrinterSetup::EnvironmentFor(platform::NativeProcessorArchitecture());
+    // From what the kernel says this machine is, not from the installer's own reading.
+    static const QStringList sixtyFourBit {"x86_64", "arm64", "ia64"};
+    return sixtyFourBit.contains(QSysInfo::currentCpuArchitecture()) ? QStringLiteral("Windows x64")
+                                                                     : QStringLiteral("Windows NT x86");
 }
 
 QString SetupFixture::Sub() const { return Environment() == "Windows x64" ? "x64" : "x86"; }
