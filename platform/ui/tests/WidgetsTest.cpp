@@ -2,6 +2,7 @@
 #include "platform/ui/PropertyValueDelegate.h"
 #include "platform/ui/QtPropertyGrid.h"
 #include "platform/ui/QtTreeControl.h"
+#include "platform/ui/RibbonApplicationMenu.h"
 #include "platform/ui/RibbonBar.h"
 #include "platform/ui/StatusIndicatorBar.h"
 
@@ -14,7 +15,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStyleOptionViewItem>
+#include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include <functional>
 #include <memory>
@@ -207,23 +211,125 @@ TEST(StatusIndicatorBar, IndicatorsSitAtEvenIndexes)
 TEST(RibbonBar, OneActionPerCommandWhereverPlaced)
 {
     RibbonBar ribbon;
-    ribbon.addCommand(57665, "프로그램종료", "exit");
+    ribbon.addCommand(57665, "프로그램종료", "exit", {}, {QKeySequence("Alt+X")});
     const int home = ribbon.addCategory("홈");
     const int panel = ribbon.addPanel(home, "종료");
     ribbon.addButton(home, panel, 57665);
     ribbon.addApplicationMenuCommand(57665, "프로그램 종료");
+    ribbon.setApplicationMenuBottomCommand(57665, "프로그램 종료");
     EXPECT_EQ(ribbon.panelCommands(home, panel), QList<int>{57665});
+    EXPECT_EQ(ribbon.commandToolTip(57665), "exit");
+    EXPECT_EQ(ribbon.command(57665)->toolTip(), "exit (Alt+X)"); // what the button shows
 
     QList<int> triggered;
     QObject::connect(&ribbon, &RibbonBar::commandTriggered, [&](int id) { triggered << id; });
-    QAction* menuEntry = ribbon.applicationMenu()->actions().value(0);
+    QAction* menuEntry = ribbon.applicationMenu().entries().value(0);
     ASSERT_NE(menuEntry, nullptr);
     EXPECT_EQ(menuEntry->text(), "프로그램 종료");
     menuEntry->trigger();
-    EXPECT_EQ(triggered, QList<int>{57665});
+    ribbon.applicationMenu().bottomEntry()->trigger();
+    EXPECT_EQ(triggered, (QList<int>{57665, 57665}));
 
     ribbon.setCommandEnabled(57665, false);
     EXPECT_FALSE(menuEntry->isEnabled());
+    EXPECT_FALSE(ribbon.panelButtons(home, panel).at(0).enabled);
+}
+
+TEST(RibbonBar, RecentFilesOpenFromTheApplicationMenu)
+{
+    RibbonBar ribbon;
+    ribbon.setRecentFilesCaption("최근Epub문서", 300);
+    ribbon.setRecentFiles({"/books/a.epub", "/books/b.epub"});
+    ribbon.setRecentFiles({"/books/c.epub"}); // the list is replaced, not added to
+    EXPECT_EQ(ribbon.applicationMenu().recentCaption(), "최근Epub문서");
+    EXPECT_EQ(ribbon.applicationMenu().recentFiles(), QStringList{"/books/c.epub"});
+    QStringList chosen;
+    QObject::connect(&ribbon, &RibbonBar::recentFileChosen, [&](const QString& path) { chosen << path; });
+    ribbon.applicationMenu().chooseRecentFile(0);
+    ribbon.applicationMenu().chooseRecentFile(1); // no such entry
+    EXPECT_EQ(chosen, QStringList{"/books/c.epub"});
+}
+
+TEST(RibbonBar, SmallButtonsStackThreeToAColumn)
+{
+    RibbonBar ribbon;
+    for (int id = 1; id <= 5; ++id)
+        ribbon.addCommand(id, QString("c%1").arg(id), "tip");
+    const int tab = ribbon.addCategory("서식");
+    const int panel = ribbon.addPanel(tab, "글꼴효과");
+    ribbon.addButton(tab, panel, 1, RibbonBar::ButtonSize::Large);
+    for (int id = 2; id <= 5; ++id)
+        ribbon.addButton(tab, panel, id, RibbonBar::ButtonSize::Small);
+    ribbon.resize(600, 120);
+    ribbon.show();
+    QList<QToolButton*> buttons;
+    for (QToolButton* button : ribbon.findChildren<QToolButton*>())
+        if (button->defaultAction() && button->defaultAction()->data().toInt() >= 1)
+            buttons << button;
+    auto at = [&](int id) {
+        for (QToolButton* button : buttons)
+            if (button->defaultAction()->data().toInt() == id)
+                return button->geometry();
+        return QRect();
+    };
+    EXPECT_EQ(at(2).left(), at(4).left());      // one column of three
+    EXPECT_LT(at(2).top(), at(3).top());
+    EXPECT_LT(at(3).top(), at(4).top());
+    EXPECT_GT(at(5).left(), at(2).left());      // the fourth starts the next column
+    EXPECT_GT(at(2).left(), at(1).left());
+    EXPECT_EQ(ribbon.panelButtons(tab, panel).at(0).size, RibbonBar::ButtonSize::Large);
+    EXPECT_EQ(ribbon.panelButtons(tab, panel).at(1).size, RibbonBar::ButtonSize::Small);
+}
+
+TEST(RibbonBar, KeyTipsOnAltChooseTabsThenButtons)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* ribbon = new RibbonBar;
+    auto* field = new QLineEdit;
+    layout->addWidget(ribbon);
+    layout->addWidget(field);
+    for (int id : {1, 2, 3, 9})
+        ribbon->addCommand(id, QString("c%1").arg(id), "tip");
+    ribbon->setApplicationButton("파일");
+    const int first = ribbon->addCategory("홈");
+    ribbon->addButton(first, ribbon->addPanel(first, "p"), 1);
+    const int second = ribbon->addCategory("서식");
+    const int panel = ribbon->addPanel(second, "p");
+    ribbon->addButton(second, panel, 2);
+    ribbon->addButton(second, panel, 3, RibbonBar::ButtonSize::Small);
+    ribbon->addTabRowButton(9, "a");
+    window.show();
+    field->setFocus();
+    QList<int> triggered;
+    QObject::connect(ribbon, &RibbonBar::commandTriggered, [&](int id) { triggered << id; });
+
+    QTest::keyPress(field, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(field, Qt::Key_Alt);
+    EXPECT_EQ(ribbon->shownKeyTips(), (QStringList{"F", "1", "2", "a"}));
+    QTest::keyClick(field, Qt::Key_2);
+    EXPECT_EQ(ribbon->currentCategory(), second);
+    EXPECT_EQ(ribbon->shownKeyTips(), (QStringList{"A", "B"}));
+    QTest::keyClick(field, Qt::Key_Escape); // back to the tab row
+    EXPECT_EQ(ribbon->shownKeyTips().size(), 4);
+    QTest::keyClick(field, Qt::Key_2);
+    QTest::keyClick(field, Qt::Key_B);
+    EXPECT_TRUE(ribbon->shownKeyTips().isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(triggered, QList<int>{3});
+    EXPECT_EQ(field->text(), QString()); // the tips took the keys
+
+    QTest::keyPress(field, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(field, Qt::Key_Alt);
+    QTest::keyClick(field, Qt::Key_A);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(triggered, (QList<int>{3, 9}));
+
+    // Alt with another key is that key's shortcut, not the tips.
+    QTest::keyPress(field, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyClick(field, Qt::Key_N, Qt::AltModifier);
+    QTest::keyRelease(field, Qt::Key_Alt);
+    EXPECT_TRUE(ribbon->shownKeyTips().isEmpty());
 }
 
 TEST(FileDialogs, ScriptAnswersInOrderThenCancels)
