@@ -39,6 +39,13 @@ inline QString DocumentName() { return QStringLiteral("ePub"); }
 inline QString FileFilter() { return QStringLiteral("Lindar Files (*.epub)"); }
 inline QString FileExtension() { return QStringLiteral(".epub"); }
 
+// The help and service commands.
+inline QString HelpFile() { return QStringLiteral("Quorra.html"); }
+inline QString HelpMissing() { return QStringLiteral("도움말을 열 수 없습니다.\n%1"); }
+inline QString ServiceNotReady() { return QStringLiteral("서비스 준비중 입니다."); }
+inline QString ConversionTool() { return QStringLiteral("Tolvo maker 변환툴.exe"); }
+inline QString ConversionToolMissing() { return QStringLiteral("변환툴을 실행할 수 없습니다.\n%1"); }
+
 // A chapter the table of contents or the reading order names is not in the book.
 inline QString FileMissing() { return QStringLiteral("파일이 존재하지 않습니다."); }
 

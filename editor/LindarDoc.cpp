@@ -27,18 +27,6 @@ QString fileNameOf(const QString& path)
     return slash >= 0 ? path.mid(slash + 1) : path;
 }
 
-// MulDiv: a * b / c rounded, with a 64-bit intermediate; 0 for c == 0.
-long mulDiv(long a, long b, long c)
-{
-    if (c == 0)
-        return 0;
-    const qint64 product = qint64(a) * qint64(b);
-    const qint64 half = (c > 0 ? c : -c) / 2;
-    const bool negative = (product < 0) != (c < 0);
-    const qint64 magnitude = ((product < 0 ? -product : product) + half) / (c > 0 ? c : -c);
-    return long(negative ? -magnitude : magnitude);
-}
-
 } // namespace
 
 CLindarDoc::CLindarDoc(CLindarApp& app, CMainFrame& frame)
@@ -304,61 +292,4 @@ bool CLindarDoc::ReadStatus(StatusValues& values) const
     values.overwrite = overwrite;
     values.text = text;
     return true;
-}
-
-void CLindarDoc::FitImagesToPaper(bool ask)
-{
-    if (!m_pCtrl)
-        return;
-    if (ask
-        && platform::ShowMessage(texts::FitImagesQuestion(), texts::AppTitle(), platform::MessageButtons::YesNo)
-               == platform::MessageResult::No)
-        return;
-
-    CDTdxAction pageSetup = m_pCtrl->CreateAction(QStringLiteral("PageSetup"));
-    CDTdxParameterSet set = pageSetup.CreateSet();
-    pageSetup.GetDefault(set);
-    set.SetItem(QStringLiteral("ApplyTo"), 3);
-    CDTdxParameterSet page = set.CreateItemSet(QStringLiteral("PageDef"), QStringLiteral("PageDef"));
-    const long paperWidth = page.GetItemLong(QStringLiteral("PaperWidth"));
-    const long paperHeight = page.GetItemLong(QStringLiteral("PaperHeight"));
-    const long textHeight = paperHeight - page.GetItemLong(QStringLiteral("BottomMargin"))
-        - page.GetItemLong(QStringLiteral("TopMargin"));
-    const long textWidth = paperWidth - page.GetItemLong(QStringLiteral("RightMargin"))
-        - page.GetItemLong(QStringLiteral("LeftMargin"));
-
-    int changed = 0;
-    const CDTdxShapeObject last = m_pCtrl->GetLastObject();
-    for (CDTdxShapeObject object = m_pCtrl->GetFirstObject(); !object.IsNull() && !(object == last);
-         object = object.GetNext()) {
-        if (object.GetId() != QStringLiteral("gso"))
-            continue;
-        CDTdxParameterSet properties = object.GetProperties();
-        const long heightRelTo = properties.GetItemLong(QStringLiteral("HeightRelTo"));
-        const long widthRelTo = properties.GetItemLong(QStringLiteral("WidthRelTo"));
-        const long height = properties.GetItemLong(QStringLiteral("Height"));
-        const long width = properties.GetItemLong(QStringLiteral("Width"));
-        // Relation values the control does not define are left alone rather than zeroed.
-        const bool fitHeight = heightRelTo == 1 || heightRelTo == 2;
-        const bool fitWidth = widthRelTo >= 1 && widthRelTo <= 4;
-        if (!fitHeight && !fitWidth)
-            continue;
-        if (fitHeight) {
-            const long newHeight = heightRelTo == 1 ? mulDiv(height, textHeight, paperHeight)
-                                                    : mulDiv(height, 10000, paperHeight);
-            properties.SetItem(QStringLiteral("Height"), qlonglong(newHeight));
-            properties.SetItem(QStringLiteral("HeightRelTo"), 0);
-        }
-        if (fitWidth) {
-            const long newWidth = widthRelTo == 4 ? mulDiv(width, 10000, paperWidth)
-                                                  : mulDiv(width, textWidth, paperWidth);
-            properties.SetItem(QStringLiteral("Width"), qlonglong(newWidth));
-            properties.SetItem(QStringLiteral("WidthRelTo"), 0);
-        }
-        object.SetProperties(properties);
-        ++changed;
-    }
-    if (ask)
-        platform::ShowMessage(changed > 0 ? texts::FitImagesDone() : texts::FitImagesNone(), texts::AppTitle(),
-                              platform::MessageButtons::Ok);
 }

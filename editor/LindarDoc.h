@@ -48,9 +48,19 @@ public:
     void OnFileSave();
     void OnFileSaveAs();
 
+    // Editing commands. Each does nothing without a control.
     // Gives every picture a size relative to the paper. The asking form confirms first and
     // reports the result; the silent form runs before every chapter write-back.
     void FitImagesToPaper(bool ask);
+    void IndentParagraph();
+    void OutdentParagraph();
+    // Steps of 20 within 50 to 200 percent; ResetZoom shows 100 % and keeps the ratio.
+    void ZoomIn();
+    void ZoomOut();
+    void ResetZoom();
+    void PasteClipboard();
+    // Commands 32840 (A4) and 32841 (the device's page): the chapter gets that page.
+    void UsePaperSize(bool a4);
 
     // The control's status values for the status bar; false without a control.
     bool ReadStatus(StatusValues& values) const;
@@ -75,6 +85,8 @@ private:
     // Lets the reading-order pane show the chapters' titles once the trees are filled.
     void ShowSpineTitles();
     void RunSaveCommand(bool saveAs);
+    void ChangeIndentation(bool indent);
+    void ApplyZoom(int ratio);
 
     CLindarApp& m_app;
     CMainFrame& m_frame;

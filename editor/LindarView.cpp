@@ -150,8 +150,7 @@ void CLindarView::InitChapterView()
     QString firstChapter;
     m_document.GetFirstDocumentPath(firstChapter);
     SetPagePreset(PagePreset::Device);
-    m_frame.m_bDevicePaper = true;
-    m_frame.m_bA4Paper = false;
+    m_frame.SetPaperFlags(false);
 
     const int slash = firstChapter.lastIndexOf(QLatin1Char('/'));
     m_strContentFolder = slash >= 0 ? firstChapter.left(slash) : QString();

@@ -1,9 +1,11 @@
 #include "editor/MainFrame.h"
 
-#include "editor/AboutDlg.h"
+#include "editor/Accelerators.h"
+#include "editor/ApplicationLook.h"
 #include "editor/BookPanes.h"
 #include "editor/ChildFrame.h"
 #include "editor/CommandIds.h"
+#include "editor/DTdxCtrl0.h"
 #include "editor/EditorTexts.h"
 #include "editor/LindarApp.h"
 #include "editor/LindarDoc.h"
@@ -11,9 +13,7 @@
 #include "editor/Profile.h"
 #include "editor/RibbonBuilder.h"
 #include "editor/StatusValues.h"
-#include "online/ScmRegistration.h"
 #include "platform/core/MessageBox.h"
-#include "platform/ui/FileDialogs.h"
 #include "platform/ui/QtPropertyGrid.h"
 #include "platform/ui/QtTreeControl.h"
 #include "platform/ui/RibbonBar.h"
@@ -24,9 +24,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QShortcut>
 #include <QTabWidget>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -50,7 +48,13 @@ CMainFrame::~CMainFrame()
 
 bool CMainFrame::OnCreate()
 {
-    ApplyLook(m_app.m_nAppLook);
+    // The keys are routed before the ribbon's key tips, which then see keys first.
+    m_pAccelerators = new CAccelerators(
+        *this, [this](int id) { OnCommand(id); },
+        [this]() -> QWidget* {
+            CLindarDoc* document = GetActiveDocument();
+            return document ? document->m_pCtrl : nullptr;
+        });
 
     m_pTabs = new QTabWidget;
     m_pTabs->setDocumentMode(true);
@@ -61,7 +65,7 @@ bool CMainFrame::OnCreate()
 
     m_pRibbon = new platform::RibbonBar;
     CRibbonBuilder::Build(*m_pRibbon);
-    connect(m_pRibbon, &platform::RibbonBar::commandTriggered, this, &CMainFrame::OnCommand);
+    connect(m_pRibbon, &platform::RibbonBar::commandTriggered, this, &CMainFrame::OnRibbonCommand);
     connect(m_pRibbon, &platform::RibbonBar::recentFileChosen, this,
             [this](const QString& path) { m_app.OpenBookFile(path); });
     setMenuWidget(m_pRibbon);
@@ -71,7 +75,7 @@ bool CMainFrame::OnCreate()
     m_pPanes = new CBookPanes(this, *this);
     if (!m_pPanes->Create())
         return false;
-    CreateShortcuts();
+    ApplyLook(m_app.m_nAppLook);
     resize(1100, 760);
     EnableBookControls(false); // the trees keep their first notices until a book comes
     UpdateCaption();
@@ -80,9 +84,22 @@ bool CMainFrame::OnCreate()
 
 void CMainFrame::ApplyLook(int look)
 {
-    // Every look draws with the same widget style here; the value is kept for the next start.
+    const LookStyle& style = CApplicationLook::For(look);
+    setPalette(style.palette);
+    m_pRibbon->setColors(style.ribbon);
+    for (const LookStyle& each : CApplicationLook::Looks())
+        m_pRibbon->setCommandChecked(each.look, each.look == look);
     m_app.m_nAppLook = look;
     CProfile::WriteLook(look);
+    RedrawAll();
+}
+
+void CMainFrame::OnRibbonCommand(int id)
+{
+    if (id >= cmd::FirstLook && id <= cmd::LastLook)
+        ApplyLook(id);
+    else
+        OnCommand(id);
 }
 
 void CMainFrame::CreateStatusBar()
@@ -102,26 +119,6 @@ void CMainFrame::CreateStatusBar()
         m_pStatusBar->addIndicator(pane::StatusIndicator, QString::fromUtf8(indicator.text),
                                    QString::fromUtf8(indicator.label));
     setStatusBar(m_pStatusBar);
-}
-
-void CMainFrame::CreateShortcuts()
-{
-    const struct {
-        QKeySequence keys;
-        int command;
-    } accelerators[] = {
-        {QKeySequence(Qt::ALT | Qt::Key_N), cmd::NewFile},
-        {QKeySequence(Qt::ALT | Qt::Key_O), cmd::FileOpen},
-        {QKeySequence(Qt::ALT | Qt::Key_S), cmd::SaveBook},
-        {QKeySequence(Qt::ALT | Qt::Key_V), cmd::SaveBookAs},
-        {QKeySequence(Qt::ALT | Qt::Key_X), cmd::AppExit},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), cmd::ShowPanes},
-    };
-    for (const auto& accelerator : accelerators) {
-        auto* shortcut = new QShortcut(accelerator.keys, this);
-        const int command = accelerator.command;
-        connect(shortcut, &QShortcut::activated, this, [this, command] { OnCommand(command); });
-    }
 }
 
 CLindarDoc* CMainFrame::GetActiveDocument() const
@@ -175,7 +172,7 @@ void CMainFrame::EnableBookControls(bool bookOpen)
 {
     if (m_pPanes->PropertiesPane())
         m_pPanes->PropertyGrid()->setEnabled(bookOpen);
-    CRibbonBuilder::EnableBookCommands(*m_pRibbon, bookOpen);
+    UpdateCommandStates();
 }
 
 void CMainFrame::ShowBookSaved(const QString& path)
@@ -245,63 +242,6 @@ void CMainFrame::RefreshStatusBar()
     m_pStatusBar->setIndicatorText(6, values.SectionText());
     m_pStatusBar->setIndicatorText(8, values.ModeText());
     m_pStatusBar->update();
-}
-
-void CMainFrame::OnCommand(int id)
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    switch (id) {
-    case cmd::NewFile:
-        m_app.OnFileNew();
-        break;
-    case cmd::FileOpen:
-        OnFileOpen();
-        break;
-    case cmd::AppExit:
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-        break;
-    case cmd::AboutRibbon:
-    case cmd::AppAbout:
-        OnAppAbout();
-        break;
-    case cmd::ShowPanes:
-        m_pPanes->ShowWorkPanes();
-        break;
-    default: {
-        CLindarDoc* document = GetActiveDocument();
-        if (!document || !GetActiveView())
-            break;
-        if (id == cmd::SaveBook)
-            document->OnFileSave();
-        else if (id == cmd::SaveBookAs)
-            document->OnFileSaveAs();
-        else if (id == cmd::CloseWindow)
-            document->CloseBook(); // may destroy the document
-        else if (id == cmd::ScmRegistration)
-            OnScmRegistration(this);
-        break;
-    }
-    }
-    update();
-    QApplication::restoreOverrideCursor();
-}
-
-void CMainFrame::OnFileOpen()
-{
-    platform::FileDialogRequest request;
-    request.kind = platform::FileDialogRequest::Kind::Open;
-    request.filter = texts::FileFilter();
-    request.defaultSuffix = texts::FileExtension().mid(1);
-    request.owner = this;
-    const QString path = platform::AskFileName(request);
-    if (!path.isEmpty())
-        m_app.OpenBookFile(path);
-}
-
-void CMainFrame::OnAppAbout()
-{
-    CAboutDlg dialog(this);
-    dialog.exec();
 }
 
 void CMainFrame::PostCommand(int id)

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QString>
 
+class CAccelerators;
 class CBookPanes;
 class CChildFrame;
 class CLindarApp;
@@ -43,6 +44,11 @@ public:
 
     // The command dispatcher; commands arrive from the ribbon, accelerators and posts.
     void OnCommand(int id);
+    // Disabled: a book command while no book is open, and the paper size in use.
+    bool IsCommandEnabled(int id) const;
+    void UpdateCommandStates();
+    // Sets exactly one of the paper flags.
+    void SetPaperFlags(bool a4);
     // Queued like posted messages: handled later, in posting order.
     void PostCommand(int id);
     void PostReopenBook(const QString& path);
@@ -60,6 +66,7 @@ public:
     void ShowBookSaved(const QString& path);
     void RefreshRecentFiles();
     void RefreshStatusBar();
+    // Draws the window in look 210 to 218, checks it in the look choice and stores it.
     void ApplyLook(int look);
 
     // The panes' host: the active document and chapter view.
@@ -89,14 +96,21 @@ protected:
 
 private:
     void CreateStatusBar();
-    void CreateShortcuts();
     // The publication pane and the book commands take input only while a book is open.
     void EnableBookControls(bool bookOpen);
+    void OnRibbonCommand(int id);
+    void RunFrameCommand(int id);
+    void RunBookCommand(int id, CLindarDoc& document);
+    // The whole window, frame and children, is drawn anew after every command.
+    void RedrawAll();
     void OnAppAbout();
     void OnFileOpen();
+    void OnHelp();
+    void OnConversionTool();
 
     CLindarApp& m_app;
     platform::RibbonBar* m_pRibbon = nullptr;
+    CAccelerators* m_pAccelerators = nullptr;
     platform::StatusIndicatorBar* m_pStatusBar = nullptr;
     CBookPanes* m_pPanes = nullptr;
     QTabWidget* m_pTabs = nullptr;

@@ -4,10 +4,9 @@ namespace platform {
 class RibbonBar;
 }
 
-// Fills the ribbon with the commands, tabs and panels the editor offers.
+// Fills the ribbon from the command table: the application menu, the tabs with their
+// panels, the about button at the right end of the tab row and the look choice.
 class CRibbonBuilder {
 public:
     static void Build(platform::RibbonBar& ribbon);
-    // Enables the commands that need a book while one is open, and disables them otherwise.
-    static void EnableBookCommands(platform::RibbonBar& ribbon, bool bookOpen);
 };
