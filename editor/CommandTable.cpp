@@ -163,7 +163,7 @@ const QList<CommandTab>& CCommandTable::Tabs()
           CommandPanel{QStringLiteral("미디어"), {InsertPicture, InsertTable, InsertEquation}, 3}}},
         CommandTab{QStringLiteral("서식"),
          {CommandPanel{QStringLiteral("스타일"), {Style}, 1},
-          CommandPanel{QStringLiteral("글꼴효과"), {FontLarger, FontSmaller, Bold, Italic, Underline, Strikeout, Superscript, Subscript}, 0},
+          CommandPanel{QStringLiteral("글꼴효과"), {FontSmaller, FontLarger, Bold, Italic, Underline, Strikeout, Superscript, Subscript}, 0},
           CommandPanel{QStringLiteral("정렬"), {AlignJustify, AlignLeft, AlignRight, AlignCenter}, 0},
           CommandPanel{QStringLiteral("서식"), {Indent, Outdent, Numbering, Bullet}, 0}}},
         CommandTab{QStringLiteral("도구"),
