@@ -371,6 +371,7 @@ TEST_F(Commands, CommandsWithoutABookReachTheirServices)
 
 TEST_F(Commands, EachLookIsStoredAndDrawnInItsOwnColours)
 {
+    const int before = CProfile::ReadLook();
     std::set<QRgb> windows;
     std::set<QRgb> ribbons;
     for (int look = cmd::FirstLook; look <= cmd::LastLook; ++look) {
@@ -389,6 +390,7 @@ TEST_F(Commands, EachLookIsStoredAndDrawnInItsOwnColours)
     EXPECT_EQ(windows.size(), 9u);
     EXPECT_EQ(ribbons.size(), 9u);
     EXPECT_EQ(CApplicationLook::For(300).look, 215); // any other value: the blue look
+    Frame().ApplyLook(before); // the profile outlives this test
 }
 
 // Keys typed while the chapter has the keyboard reach the frame's commands.

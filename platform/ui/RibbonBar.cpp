@@ -78,7 +78,7 @@ RibbonBar::RibbonBar(QWidget* parent)
     layout->addWidget(m_appButton, 0, Qt::AlignTop);
     layout->addLayout(right, 1);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setAutoFillBackground(true);
+    setAttribute(Qt::WA_StyledBackground);
 
     setColors({QColor(0xdf, 0xe9, 0xf5), QColor(0xf3, 0xf7, 0xfc), QColor(0x9a, 0xb4, 0xd6),
                QColor(0xc2, 0xd5, 0xec), QColor(0x15, 0x42, 0x8b), QColor(0x2b, 0x5b, 0xa8), Qt::white});
@@ -290,12 +290,10 @@ void RibbonBar::setColors(const RibbonColors& colors)
 
 void RibbonBar::applyColors()
 {
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, m_colors.background);
-    palette.setColor(QPalette::WindowText, m_colors.text);
-    palette.setColor(QPalette::ButtonText, m_colors.text);
-    setPalette(palette);
+    // The style sheet draws everything, the bar's own background included: a palette set
+    // beside a style sheet does not survive its polish.
     const QString sheet = QStringLiteral(
+        "#RibbonBar { background: %7; }"
         "QFrame#RibbonPanel { background: %1; border: 1px solid %2; border-radius: 3px; }"
         "QLabel#RibbonPanelCaption { background: %3; color: %4; border: none; border-top: 1px solid %2; padding: 1px 4px; }"
         "QFrame#RibbonPanel QToolButton { color: %4; background: transparent; border: 1px solid transparent; border-radius: 2px; padding: 1px; }"
@@ -307,7 +305,7 @@ void RibbonBar::applyColors()
         "QTabBar::tab:selected { background: %1; border: 1px solid %2; border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
         "QTabBar::tab:hover:!selected { border: 1px solid %2; }")
         .arg(m_colors.panel.name(), m_colors.panelBorder.name(), m_colors.caption.name(), m_colors.text.name(),
-             m_colors.applicationButton.name(), m_colors.applicationText.name());
+             m_colors.applicationButton.name(), m_colors.applicationText.name(), m_colors.background.name());
     setStyleSheet(sheet);
 }
 
