@@ -26,7 +26,7 @@ const LookColors kLooks[] = {
      {"#e5e3d8", "#f7f6f1", "#aca899", "#d6d2c2", "#1e1e1e", "#8b8370", "#ffffff"}},
     {215, "Office 2007 스타일 (파랑)", "#dfe9f5", "#ffffff", "#15428b", "#f8c86b",
      {"#bfdbff", "#e7f0fb", "#8db2e3", "#c2d8f2", "#15428b", "#2b5ba8", "#ffffff"}},
-    {216, "Office 2007 스타일 (검정)", "#535353", "#3c3c3c", "#f0f0f0", "#f0a030",
+    {216, "Office 2007 스타일 (검정)", "#535353", "#ffffff", "#f0f0f0", "#f0a030",
      {"#3b3b3b", "#5a5a5a", "#2a2a2a", "#474747", "#ffffff", "#1e1e1e", "#ffb040"}},
     {217, "Office 2007 스타일 (은색)", "#e6e9ee", "#ffffff", "#333a44", "#9aa6ba",
      {"#d0d4dd", "#eef0f4", "#a0a7b4", "#c6cbd5", "#333a44", "#6b7280", "#ffffff"}},
@@ -44,9 +44,10 @@ QPalette makePalette(const LookColors& colors)
     palette.setColor(QPalette::Window, window);
     palette.setColor(QPalette::Button, window);
     palette.setColor(QPalette::Base, base);
-    palette.setColor(QPalette::AlternateBase, window.lighter(106));
+    palette.setColor(QPalette::AlternateBase, base.darker(106));
     palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Text, text);
+    // Chapters and lists stay dark on light, whatever the frame around them.
+    palette.setColor(QPalette::Text, base.lightness() > 128 ? QColor(Qt::black) : text);
     palette.setColor(QPalette::ButtonText, text);
     palette.setColor(QPalette::Highlight, highlight);
     palette.setColor(QPalette::HighlightedText, highlight.lightness() > 150 ? QColor(Qt::black) : QColor(Qt::white));

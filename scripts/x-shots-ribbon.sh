@@ -45,3 +45,12 @@ shot chapter-bold-selected
 xdotool key Right
 sleep 0.5
 shot chapter-bold
+
+# The look choice through its key tip: the seventh look, 216, draws the window dark.
+xdotool key alt
+sleep 0.3
+xdotool key l
+sleep 0.5
+xdotool key Down Down Down Down Down Down Down Return
+sleep 0.5
+shot look-216
