@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTest>
@@ -367,6 +368,27 @@ TEST_F(Commands, CommandsWithoutABookReachTheirServices)
     for (platform::DockPane* pane : {Frame().Panes().NaviPane(), Frame().Panes().SpinePane(),
                                      Frame().Panes().StylePane(), Frame().Panes().PropertiesPane()})
         EXPECT_FALSE(pane->isHidden()) << pane->windowTitle().toStdString();
+    Frame().Panes().NaviPane()->hide();
+    Frame().OnCommand(cmd::ShowNavigation);
+    EXPECT_FALSE(Frame().Panes().NaviPane()->isHidden());
+}
+
+TEST_F(Commands, PasteWhileAnotherWindowIsActiveGoesToThatWindow)
+{
+    ASSERT_NE(m_app->OpenBookFile(SimpleBook("elsewhere.epub")), nullptr);
+    QWidget other;
+    auto* field = new QLineEdit(&other);
+    ASSERT_NO_FATAL_FAILURE(activate(other));
+    field->setFocus();
+    QApplication::clipboard()->setText("into the field");
+    Fake()->log.clear();
+    Frame().OnCommand(cmd::Paste);
+    EXPECT_EQ(field->text(), "into the field");
+    EXPECT_FALSE(Fake()->log.contains("run|Paste"));
+
+    ASSERT_NO_FATAL_FAILURE(activate(Frame()));
+    Frame().OnCommand(cmd::Paste);
+    EXPECT_EQ(Fake()->log, QStringList{"run|Paste"});
 }
 
 TEST_F(Commands, EachLookIsStoredAndDrawnInItsOwnColours)

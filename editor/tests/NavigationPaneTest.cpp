@@ -14,6 +14,7 @@
 #include <QMap>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QTest>
 
 using platform::QtTreeControl;
 using platform::TreeItem;
@@ -332,4 +333,14 @@ TEST_F(NavigationPane, RenameKeepsTheLabelWhenEmptiedAndPastesWithCtrlV)
     QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
     QApplication::sendEvent(&Tree(), &paste);
     EXPECT_EQ(editor->text(), "Pasted");
+
+    // Typed on the keyboard, past the frame's own Ctrl+V.
+    Frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+    ASSERT_EQ(Tree().GetEditControl(), editor);
+    editor->setFocus();
+    Fake()->log.clear();
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(editor->text(), "PastedPasted");
+    EXPECT_FALSE(Fake()->log.contains("run|Paste"));
 }
