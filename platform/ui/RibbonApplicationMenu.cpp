@@ -1,5 +1,6 @@
 #include "platform/ui/RibbonApplicationMenu.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -71,7 +72,9 @@ RibbonApplicationMenu::RibbonApplicationMenu(QWidget* parent)
 void RibbonApplicationMenu::addEntry(QAction* action)
 {
     m_entries.append(action);
-    m_column->addWidget(entryButton(action));
+    QToolButton* button = entryButton(action);
+    button->installEventFilter(this);
+    m_column->addWidget(button);
     connect(action, &QAction::triggered, this, &QMenu::close);
 }
 
@@ -120,6 +123,13 @@ void RibbonApplicationMenu::chooseRecentFile(int index)
     emit recentFileChosen(path);
 }
 
+bool RibbonApplicationMenu::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip)
+        return true;
+    return QMenu::eventFilter(watched, event);
+}
+
 void RibbonApplicationMenu::setBottomEntry(QAction* action)
 {
     m_bottom = action;
@@ -128,6 +138,7 @@ void RibbonApplicationMenu::setBottomEntry(QAction* action)
     auto* button = new QToolButton;
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->installEventFilter(this);
     row->addWidget(button);
     m_bottomRow->addLayout(row);
     connect(action, &QAction::triggered, this, &QMenu::close);

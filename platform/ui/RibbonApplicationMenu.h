@@ -31,6 +31,10 @@ public:
 signals:
     void recentFileChosen(const QString& path);
 
+protected:
+    // The menu shows its commands by label only, without their tool tips.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* m_recentBox;
     QVBoxLayout* m_column;
