@@ -19,6 +19,19 @@ constexpr qint64 kCopyChunk = 256 * 1024;
 
 QByteArray narrow(const QString& path) { return QFile::encodeName(path); }
 
+bool stampOf(const QString& path, CZipUnZipWrapper::FileStamp& stamp)
+{
+    struct stat info {};
+    if (::lstat(narrow(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    stamp.size = info.st_size;
+    stamp.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    stamp.changedNs = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+    stamp.inode = info.st_ino;
+    stamp.device = info.st_dev;
+    return true;
+}
+
 bool isSymbolicLink(zip_t* archive, zip_uint64_t index)
 {
     zip_uint8_t opsys = 0;
@@ -243,12 +256,22 @@ bool CZipUnZipWrapper::ListMembers(const QString& archive, QStringList& members)
     return ok;
 }
 
+void CZipUnZipWrapper::ForgetExtractedMembers()
+{
+    m_extracted.clear();
+    m_strSourceArchive.clear();
+    m_sourceStamp = {};
+}
+
 bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
 {
     m_skippedMembers.clear();
     m_strLastError.clear();
+    ForgetExtractedMembers();
     if (!m_bLoaded || folder.isEmpty())
         return false;
+    FileStamp sourceStamp;
+    const bool stamped = stampOf(archive, sourceStamp);
     zip_t* zip = OpenForReading(archive);
     if (!zip)
         return false;
@@ -294,11 +317,35 @@ bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
             break;
         }
         QString cause;
-        if (!copyMember(zip, zip_uint64_t(i), target, buffer, cause))
+        if (!copyMember(zip, zip_uint64_t(i), target, buffer, cause)) {
             m_strLastError = memberError(name, cause);
+            break;
+        }
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        ExtractedMember extracted{zip_uint64_t(i), false, {}};
+        extracted.stored = zip_stat_index(zip, zip_uint64_t(i), 0, &stat) == 0 && (stat.valid & ZIP_STAT_COMP_METHOD)
+            && stat.comp_method == ZIP_CM_STORE;
+        if (stampOf(target, extracted.written))
+            m_extracted.insert(name, extracted);
     }
     zip_discard(zip);
+    if (!m_strLastError.isEmpty() || !stamped) {
+        ForgetExtractedMembers();
+    } else {
+        m_strSourceArchive = QFileInfo(archive).absoluteFilePath();
+        m_sourceStamp = sourceStamp;
+    }
     return m_strLastError.isEmpty();
+}
+
+zip_t* CZipUnZipWrapper::OpenUnchangedSource() const
+{
+    FileStamp now;
+    if (m_strSourceArchive.isEmpty() || !stampOf(m_strSourceArchive, now) || !(now == m_sourceStamp))
+        return nullptr;
+    int error = 0;
+    return zip_open(narrow(m_strSourceArchive).constData(), ZIP_RDONLY, &error);
 }
 
 bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pattern,
@@ -323,6 +370,8 @@ bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pat
     zip_t* zip = zip_open(narrow(archivePath).constData(), ZIP_CREATE, &error);
     if (!zip)
         return false;
+    // Read while the new archive is written, so it stays open until that is closed.
+    zip_t* source = OpenUnchangedSource();
     bool ok = true;
     for (const QString& name : std::as_const(names)) {
         const QByteArray memberName = name.toUtf8();
@@ -335,30 +384,40 @@ bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pat
         const QString filePath = root.absoluteFilePath(name);
         if (filePath == archivePath)
             continue;
-        zip_source_t* source = zip_source_file(zip, narrow(filePath).constData(), 0, -1);
-        if (!source) {
-            ok = false;
-            break;
-        }
-        const zip_int64_t index = zip_file_add(zip, memberName.constData(), source,
-                                               ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
-        if (index < 0) {
-            zip_source_free(source);
-            ok = false;
-            break;
-        }
         // A stored mimetype keeps its content at a fixed offset, where readers look for it.
         const bool store = memberName == kMimetypeMember;
-        zip_set_file_compression(zip, zip_uint64_t(index), store ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
-                                 store ? 0 : zip_uint32_t(m_nCompressionLevel));
+        zip_source_t* data = nullptr;
+        bool copiedStored = false;
+        if (source && !store) {
+            const auto extracted = m_extracted.constFind(name);
+            FileStamp now;
+            if (extracted != m_extracted.cend() && stampOf(filePath, now) && now == extracted->written) {
+                data = zip_source_zip(zip, source, extracted->index, 0, 0, -1); // compressed as it is
+                copiedStored = data && extracted->stored;
+            }
+        }
+        const bool copied = data != nullptr;
+        if (!data)
+            data = zip_source_file(zip, narrow(filePath).constData(), 0, -1);
+        if (!data) {
+            ok = false;
+            break;
+        }
+        const zip_int64_t index = zip_file_add(zip, memberName.constData(), data,
+                                               ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
+            zip_source_free(data);
+            ok = false;
+            break;
+        }
+        if (!copied || copiedStored)
+            zip_set_file_compression(zip, zip_uint64_t(index), store || copiedStored ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+                                     store || copiedStored ? 0 : zip_uint32_t(m_nCompressionLevel));
     }
-    if (!ok) {
+    ok = ok && zip_close(zip) == 0;
+    if (!ok)
         zip_discard(zip);
-        return false;
-    }
-    if (zip_close(zip) != 0) {
-        zip_discard(zip);
-        return false;
-    }
-    return true;
+    if (source)
+        zip_discard(source);
+    return ok;
 }

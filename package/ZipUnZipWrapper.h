@@ -4,6 +4,7 @@
 // The library is bound by LoadLibraries and released by FreeLibraries; every archive
 // operation fails cleanly (returns false, touches nothing) while it is not bound, so that
 // callers which ignore the result of LoadLibraries cannot reach missing entry points.
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -45,15 +46,41 @@ public:
     // already in the archive are replaced where they stand; a top-level "mimetype" is stored,
     // everything else deflated. Symbolic links and the archive itself are never added.
     // False when the file is missing or the archive cannot be written.
+    //
+    // A file that is still exactly as the last ExtractAll wrote it (same size, times and
+    // inode), from an archive that has not changed since, is copied from that archive as
+    // it is compressed there instead of being compressed again.
     bool ArchivePass(const QString& rootFolder, const QString& pattern, const QString& archive);
+    // Forgets what the last ExtractAll wrote: the next ArchivePass compresses every file.
+    void ForgetExtractedMembers();
+
+    // What identifies one state of a file on disk: any write, rename or replacement changes it.
+    struct FileStamp {
+        qint64 size = -1;
+        qint64 modifiedNs = 0;
+        qint64 changedNs = 0;
+        quint64 inode = 0;
+        quint64 device = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
 
 private:
     // Opens an archive for listing or extraction; null, with the reason kept, on failure.
     struct zip* OpenForReading(const QString& archive);
+    // The archive of the last extraction, opened for copying, when it is unchanged since.
+    struct zip* OpenUnchangedSource() const;
 
     bool m_bLoaded = false;
     bool m_bZipInitialised = false;
     int m_nCompressionLevel = 0;
     QStringList m_skippedMembers;
     QString m_strLastError;
+    struct ExtractedMember {
+        quint64 index = 0;
+        bool stored = false; // kept stored when copied; the library would deflate it otherwise
+        FileStamp written;
+    };
+    QString m_strSourceArchive;
+    FileStamp m_sourceStamp;
+    QHash<QString, ExtractedMember> m_extracted; // by member name
 };

@@ -340,6 +340,7 @@ bool CePubContainerFormat::CreateNewEpub()
     const QString base = GetWorkFolderBase();
     QDir().mkpath(base);
     m_pWorkFolderLock.reset();
+    m_zipWrapper.ForgetExtractedMembers(); // a new book has no archive to copy from
     m_strWorkFolder = CNewBookSkeleton::MakeNewWorkFolder(base);
     if (m_strWorkFolder.isEmpty())
         return false;

@@ -6,6 +6,7 @@
 #include "platform/core/MessageBox.h"
 
 #include <QDirIterator>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -423,4 +424,77 @@ TEST_F(ContainerFixture, WithoutTheArchiveLibraryOpenFailsCleanly)
     wrapper.FreeLibraries();
     EXPECT_FALSE(wrapper.IsLoaded());
     EXPECT_FALSE(QFileInfo::exists(m_books.filePath("new.zip")));
+}
+
+namespace {
+
+// How a member is compressed in an archive, and its contents; -1 when it is missing.
+int compressionOf(const QString& archive, const QString& name, QByteArray* contents = nullptr)
+{
+    int error = 0;
+    zip_t* zip = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &error);
+    if (!zip)
+        return -1;
+    zip_stat_t stat;
+    int method = -1;
+    if (zip_stat(zip, name.toUtf8().constData(), 0, &stat) == 0) {
+        method = stat.comp_method;
+        if (contents) {
+            contents->resize(qsizetype(stat.size));
+            zip_file_t* file = zip_fopen_index(zip, stat.index, 0);
+            if (!file || zip_fread(file, contents->data(), stat.size) != zip_int64_t(stat.size))
+                method = -1;
+            if (file)
+                zip_fclose(file);
+        }
+    }
+    zip_discard(zip);
+    return method;
+}
+
+} // namespace
+
+// A save copies the members whose files are as the open unpacked them straight from the
+// book, compressed as they are there (a stored picture stays stored), and compresses only
+// what changed. Once the book file itself changed, nothing is copied from it.
+TEST_F(ContainerFixture, SaveCopiesUnchangedMembersFromTheBookAndCompressesTheRest)
+{
+    const QByteArray picture(20000, 'x'); // stored in the book; deflating it would shrink it
+    ArchiveBuilder book = soundBook();
+    book.add("OEBPS/images/big.png", picture, true).add("OEBPS/same-size.xhtml", "<p>before</p>", true);
+    ASSERT_TRUE(book.write(bookPath("book.epub")));
+    auto container = makeContainer();
+    ASSERT_TRUE(container->OpenEpub(bookPath("book.epub")));
+    const QString work = container->GetWorkFolderPath();
+    {
+        QFile edited(work + "/OEBPS/same-size.xhtml"); // written in place, same size
+        ASSERT_TRUE(edited.open(QIODevice::ReadWrite));
+        ASSERT_EQ(edited.write("<p>after!</p>"), 13);
+    }
+    ASSERT_TRUE(writeFile(work + "/OEBPS/new.xhtml", QByteArray(3000, 'n')));
+
+    const QString saved = bookPath("saved.epub");
+    ASSERT_TRUE(container->SaveEpub(saved));
+    QByteArray contents;
+    EXPECT_EQ(compressionOf(saved, "OEBPS/images/big.png", &contents), ZIP_CM_STORE);
+    EXPECT_EQ(contents, picture);
+    EXPECT_EQ(compressionOf(saved, "OEBPS/same-size.xhtml", &contents), ZIP_CM_DEFLATE);
+    EXPECT_EQ(contents, QByteArray("<p>after!</p>"));
+    EXPECT_EQ(compressionOf(saved, "OEBPS/new.xhtml", &contents), ZIP_CM_DEFLATE);
+    EXPECT_EQ(contents, QByteArray(3000, 'n'));
+    EXPECT_EQ(compressionOf(saved, "OEBPS/c1.xhtml", &contents), ZIP_CM_DEFLATE);
+    EXPECT_EQ(contents, QByteArray("<html/>"));
+    EXPECT_EQ(compressionOf(saved, "mimetype"), ZIP_CM_STORE);
+    QProcess test;
+    test.start("unzip", {"-tq", saved});
+    ASSERT_TRUE(test.waitForFinished(60000));
+    EXPECT_EQ(test.exitCode(), 0) << test.readAllStandardOutput().constData();
+
+    // The book file is written again, byte for byte: it may hold anything now.
+    const QByteArray original = readFile(bookPath("book.epub"));
+    ASSERT_TRUE(QFile::remove(bookPath("book.epub")));
+    ASSERT_TRUE(writeFile(bookPath("book.epub"), original));
+    ASSERT_TRUE(container->SaveEpub(saved));
+    EXPECT_EQ(compressionOf(saved, "OEBPS/images/big.png", &contents), ZIP_CM_DEFLATE);
+    EXPECT_EQ(contents, picture);
 }
