@@ -1,5 +1,7 @@
 #include "package/ZipUnZipWrapper.h"
 
+#include "package/ParallelDeflate.h"
+
 #include "platform/core/LegacyEncoding.h"
 #include "platform/core/PathGuard.h"
 
@@ -372,33 +374,64 @@ bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pat
         return false;
     // Read while the new archive is written, so it stays open until that is closed.
     zip_t* source = OpenUnchangedSource();
-    bool ok = true;
+
+    // Each file is either copied from the book as it is compressed there, or deflated here:
+    // those are deflated first, on every core, and the archive then only copies them too.
+    struct Entry {
+        QString name;
+        QString filePath;
+        const ExtractedMember* copyFrom = nullptr;
+        qsizetype deflated = -1; // index into `deflated`, when deflated ahead
+    };
+    QList<Entry> entries;
+    QStringList toDeflate;
+    qint64 deflatedAhead = 0;
     for (const QString& name : std::as_const(names)) {
-        const QByteArray memberName = name.toUtf8();
-        if (name.endsWith(QLatin1Char('/'))) {
+        Entry entry{name, root.absoluteFilePath(name)};
+        if (entry.filePath == archivePath)
+            continue;
+        const bool file = !name.endsWith(QLatin1Char('/'));
+        if (file && source && name != QLatin1String(kMimetypeMember)) {
+            const auto extracted = m_extracted.constFind(name);
+            FileStamp now;
+            if (extracted != m_extracted.cend() && stampOf(entry.filePath, now) && now == extracted->written)
+                entry.copyFrom = &extracted.value();
+        }
+        const qint64 size = file ? QFileInfo(entry.filePath).size() : 0;
+        if (file && !entry.copyFrom && name != QLatin1String(kMimetypeMember)
+            && size <= ParallelDeflate::kLargestFile && deflatedAhead + size <= ParallelDeflate::kMostAhead) {
+            entry.deflated = toDeflate.size();
+            toDeflate.append(entry.filePath);
+            deflatedAhead += size;
+        }
+        entries.append(entry);
+    }
+    QList<ParallelDeflate::Deflated> deflated = ParallelDeflate::DeflateFiles(toDeflate, m_nCompressionLevel);
+
+    bool ok = true;
+    for (const Entry& entry : std::as_const(entries)) {
+        const QByteArray memberName = entry.name.toUtf8();
+        if (entry.name.endsWith(QLatin1Char('/'))) {
             if (zip_name_locate(zip, memberName.constData(), 0) < 0
                 && zip_dir_add(zip, memberName.constData(), ZIP_FL_ENC_UTF_8) < 0)
                 ok = false;
             continue;
         }
-        const QString filePath = root.absoluteFilePath(name);
-        if (filePath == archivePath)
-            continue;
         // A stored mimetype keeps its content at a fixed offset, where readers look for it.
-        const bool store = memberName == kMimetypeMember;
+        const bool store = memberName == kMimetypeMember || (entry.copyFrom && entry.copyFrom->stored);
+        bool compressed = false;
         zip_source_t* data = nullptr;
-        bool copiedStored = false;
-        if (source && !store) {
-            const auto extracted = m_extracted.constFind(name);
-            FileStamp now;
-            if (extracted != m_extracted.cend() && stampOf(filePath, now) && now == extracted->written) {
-                data = zip_source_zip(zip, source, extracted->index, 0, 0, -1); // compressed as it is
-                copiedStored = data && extracted->stored;
-            }
+        if (entry.copyFrom) {
+            data = zip_source_zip(zip, source, entry.copyFrom->index, 0, 0, -1);
+            compressed = true;
+        } else if (entry.deflated >= 0 && deflated[entry.deflated].ok) {
+            data = ParallelDeflate::MakeSource(zip, std::move(deflated[entry.deflated]));
+            compressed = true;
         }
-        const bool copied = data != nullptr;
-        if (!data)
-            data = zip_source_file(zip, narrow(filePath).constData(), 0, -1);
+        if (!data) {
+            compressed = false;
+            data = zip_source_file(zip, narrow(entry.filePath).constData(), 0, -1);
+        }
         if (!data) {
             ok = false;
             break;
@@ -410,9 +443,11 @@ bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pat
             ok = false;
             break;
         }
-        if (!copied || copiedStored)
-            zip_set_file_compression(zip, zip_uint64_t(index), store || copiedStored ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
-                                     store || copiedStored ? 0 : zip_uint32_t(m_nCompressionLevel));
+        // Data handed over compressed keeps its method; stored data given as compressed
+        // would be deflated by the library unless told to keep it stored.
+        if (!compressed || store)
+            zip_set_file_compression(zip, zip_uint64_t(index), store ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+                                     store ? 0 : zip_uint32_t(m_nCompressionLevel));
     }
     ok = ok && zip_close(zip) == 0;
     if (!ok)
