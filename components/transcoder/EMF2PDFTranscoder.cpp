@@ -3,6 +3,7 @@
 #include "components/transcoder/PdfInfoUpdate.h"
 #include "components/transcoder/emf/EmfPlayer.h"
 #include "components/transcoder/emf/EmfReader.h"
+#include "components/transcoder/emf/FontCache.h"
 
 #include <QGuiApplication>
 #include <QPageSize>
@@ -100,6 +101,7 @@ public:
     std::unique_ptr<kvxpdf::PdfInfoUpdate> pdf;
     std::unique_ptr<QPdfWriter> writer;
     QPainter painter;
+    emfplay::FontCache fonts; // shared by the pages of the document
 };
 
 CEMF2PDFTranscoder::CEMF2PDFTranscoder(HWND window) : d(std::make_unique<Private>(window)) {}
@@ -175,7 +177,7 @@ int CEMF2PDFTranscoder::TranscodePage(HENHMETAFILE metafile, int page, int)
         d->abort(QStringLiteral("cannot start page %1 of the PDF").arg(number));
         return 0;
     }
-    emfplay::EmfPlayer player(d->painter, reader.header(), kResolution / 25.4);
+    emfplay::EmfPlayer player(d->painter, reader.header(), kResolution / 25.4, &d->fonts);
     const bool finished = emfplay::EmfPlayer::playAll(reader, player, [&](std::size_t done, std::size_t total) {
         d->progress.nDrawnRecords = player.stats().drawn;
         d->progress.nSkippedRecords = player.stats().skipped;

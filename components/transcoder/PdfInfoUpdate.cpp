@@ -30,16 +30,21 @@ qint64 PdfInfoUpdate::writeData(const char* data, qint64 length)
     const qint64 written = m_target->write(data, length);
     if (written > 0) {
         m_written += written;
-        m_tail.append(data, written);
-        if (m_tail.size() > kTailKept)
-            m_tail.remove(0, m_tail.size() - kTailKept);
+        // Trimmed only now and then: the writer sends many small pieces.
+        if (written >= kTailKept) {
+            m_tail = QByteArray(data + written - kTailKept, kTailKept);
+        } else {
+            m_tail.append(data, written);
+            if (m_tail.size() > 4 * kTailKept)
+                m_tail.remove(0, m_tail.size() - kTailKept);
+        }
     }
     return written;
 }
 
 bool PdfInfoUpdate::appendInfo(const QString& title, const QString& author, const QString& creator)
 {
-    const QString tail = QString::fromLatin1(m_tail);
+    const QString tail = QString::fromLatin1(m_tail.right(kTailKept));
     const QRegularExpressionMatch size = QRegularExpression(QStringLiteral("/Size\\s+(\\d+)")).match(tail);
     const QRegularExpressionMatch root = QRegularExpression(QStringLiteral("/Root\\s+(\\d+\\s+\\d+\\s+R)")).match(tail);
     const qsizetype xrefAt = tail.lastIndexOf(QStringLiteral("startxref"));

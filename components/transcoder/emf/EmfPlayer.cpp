@@ -63,7 +63,7 @@ double screenAngle(QPointF centre, QPointF p)
 // stretched to the EMF's width; otherwise a character starts a new run only where the
 // advances carry it more than `tolerance` from where the font would put it.
 void drawWordRuns(QPainter& painter, const QString& text, const std::vector<double>& advances, double x,
-                  double baseline, const QFontMetricsF& metrics, double tolerance)
+                  double baseline, FontCache::Entry& font, double tolerance)
 {
     constexpr double kMaxStretch = 1.25;
     const auto charLength = [&](qsizetype i) { return text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1; };
@@ -78,7 +78,7 @@ void drawWordRuns(QPainter& painter, const QString& text, const std::vector<doub
     double pen = x; // where the EMF puts the next character
     for (qsizetype i = 0; i < text.size();) {
         if (text.at(i) == u' ') {
-            pen += advanceOf(i, 1, metrics.horizontalAdvance(u' '));
+            pen += advanceOf(i, 1, font.advance(u" "));
             ++i;
             continue;
         }
@@ -86,7 +86,7 @@ void drawWordRuns(QPainter& painter, const QString& text, const std::vector<doub
         double own = 0, span = 0;
         while (end < text.size() && text.at(end) != u' ') {
             const qsizetype n = charLength(end);
-            const double width = metrics.horizontalAdvance(text.mid(end, n));
+            const double width = font.advance(QStringView(text).mid(end, n));
             own += width;
             span += advanceOf(end, n, width);
             end += n;
@@ -112,7 +112,7 @@ void drawWordRuns(QPainter& painter, const QString& text, const std::vector<doub
         };
         while (i < end) {
             const qsizetype n = charLength(i);
-            const double width = metrics.horizontalAdvance(text.mid(i, n));
+            const double width = font.advance(QStringView(text).mid(i, n));
             if (runStart >= 0 && std::abs(runX + runWidth - pen) > tolerance)
                 flush(i);
             if (runStart < 0) {
@@ -130,8 +130,11 @@ void drawWordRuns(QPainter& painter, const QString& text, const std::vector<doub
 
 } // namespace
 
-EmfPlayer::EmfPlayer(QPainter& painter, const EmfHeader& header, double unitsPerMillimetre)
-    : m_painter(painter), m_header(header)
+EmfPlayer::EmfPlayer(QPainter& painter, const EmfHeader& header, double unitsPerMillimetre, FontCache* fonts)
+    : m_painter(painter)
+    , m_ownFonts(fonts ? nullptr : std::make_unique<FontCache>())
+    , m_fonts(fonts ? *fonts : *m_ownFonts)
+    , m_header(header)
 {
     const double perHundredth = unitsPerMillimetre / 100.0;
     m_deviceToPage = QTransform(header.hundredthsPerPixelX() * perHundredth, 0, 0,
@@ -962,13 +965,15 @@ bool EmfPlayer::textOut(const RecordView& r, bool wide)
     if (m_dc.font.escapement != 0)
         local = QTransform().rotate(-m_dc.font.escapement / 10.0) * local;
 
-    double em = 0;
-    const QFont font = toQFont(m_dc.font, m_painter.device() ? m_painter.device()->logicalDpiY() : 72, em);
+    FontCache::Entry& cached
+        = m_fonts.entry(m_dc.font, m_painter.device() ? m_painter.device()->logicalDpiY() : 72, m_painter.device());
+    const QFont& font = cached.font();
+    const double em = cached.em();
     // Glyphs many times the page's size show nothing and cost a great deal to outline.
     const double emOnPage = em * std::sqrt(std::abs(local.determinant()));
     if (!(emOnPage <= 4 * std::max(m_pageRect.width(), m_pageRect.height())))
         return false;
-    const QFontMetricsF metrics(font, m_painter.device());
+    const QFontMetricsF& metrics = cached.metrics();
 
     const std::vector<double>& advances = record->advances;
     double width = 0;
@@ -1008,7 +1013,7 @@ bool EmfPlayer::textOut(const RecordView& r, bool wide)
     runFont.setStrikeOut(false);
     m_painter.setFont(runFont);
     m_painter.setPen(m_dc.textColor);
-    drawWordRuns(m_painter, text, record->advances, x, baseline, metrics, std::max(1.0, 0.08 * em));
+    drawWordRuns(m_painter, text, record->advances, x, baseline, cached, std::max(1.0, 0.08 * em));
     const double line = std::max(metrics.lineWidth(), 0.5);
     if (font.underline())
         m_painter.fillRect(QRectF(std::min(x, x + width), baseline + metrics.underlinePos(), std::abs(width), line),

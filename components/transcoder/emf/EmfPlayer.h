@@ -6,10 +6,12 @@
 #include "components/transcoder/emf/BitmapRecord.h"
 #include "components/transcoder/emf/DeviceContext.h"
 #include "components/transcoder/emf/EmfReader.h"
+#include "components/transcoder/emf/FontCache.h"
 
 #include <QPainter>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace emfplay {
@@ -24,7 +26,9 @@ public:
     static constexpr int kMaxSavedStates = 1024;
     static constexpr std::uint32_t kMaxHandles = 65535;
 
-    EmfPlayer(QPainter& painter, const EmfHeader& header, double unitsPerMillimetre);
+    // `fonts` may outlive the page, so that the pages of one document share their fonts;
+    // without it the player keeps its own.
+    EmfPlayer(QPainter& painter, const EmfHeader& header, double unitsPerMillimetre, FontCache* fonts = nullptr);
 
     // False when the record was skipped.
     bool play(const RecordView& record);
@@ -87,6 +91,8 @@ private:
     bool addToPath(const QPainterPath& figure, bool connect);
 
     QPainter& m_painter;
+    std::unique_ptr<FontCache> m_ownFonts;
+    FontCache& m_fonts;
     EmfHeader m_header;
     QTransform m_deviceToPage;
     double m_unitsPerPixel; // page units per reference-device pixel
