@@ -97,7 +97,7 @@ void drawWordRuns(QPainter& painter, const QString& text, const std::vector<doub
             painter.save();
             painter.translate(pen, baseline);
             painter.scale(stretch, 1);
-            painter.drawText(QPointF(0, 0), text.mid(i, end - i));
+            font.drawWord(painter, QPointF(0, 0), text.mid(i, end - i));
             painter.restore();
             pen += span;
             i = end;
@@ -107,7 +107,7 @@ void drawWordRuns(QPainter& painter, const QString& text, const std::vector<doub
         double runX = 0, runWidth = 0;
         const auto flush = [&](qsizetype at) {
             if (runStart >= 0)
-                painter.drawText(QPointF(runX, baseline), text.mid(runStart, at - runStart));
+                font.drawWord(painter, QPointF(runX, baseline), text.mid(runStart, at - runStart));
             runStart = -1;
         };
         while (i < end) {

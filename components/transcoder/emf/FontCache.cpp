@@ -1,6 +1,10 @@
 #include "components/transcoder/emf/FontCache.h"
 
 #include <QHashFunctions>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <algorithm>
 
 namespace emfplay {
 namespace {
@@ -9,12 +13,63 @@ namespace {
 // so it never holds more than a page's worth of real use many times over.
 constexpr qsizetype kMaxFonts = 256;
 constexpr qsizetype kMaxAdvances = 1 << 16;
+constexpr qsizetype kMaxWords = 1 << 14;
+constexpr qsizetype kMaxWordLength = 64;
+
+// Words that shape the same in a text layout as in QPainter::drawText: no tabs or other
+// controls, which the two treat differently, and nothing right-to-left, whose order drawText
+// decides by itself.
+bool shapesAlike(const QString& word)
+{
+    return word.size() <= kMaxWordLength && std::all_of(word.begin(), word.end(), [](QChar c) {
+        const QChar::Direction direction = c.direction();
+        return c.isPrint() && direction != QChar::DirR && direction != QChar::DirAL && direction != QChar::DirAN;
+    });
+}
 
 } // namespace
 
 FontCache::Entry::Entry(const QFont& font, double em, const QPaintDevice* device)
-    : m_font(font), m_em(em), m_metrics(font, device)
+    : m_font(font), m_runFont(font), m_device(device), m_em(em), m_metrics(font, device)
 {
+    m_runFont.setUnderline(false);
+    m_runFont.setStrikeOut(false);
+}
+
+void FontCache::Entry::drawWord(QPainter& painter, const QPointF& origin, const QString& word)
+{
+    if (!shapesAlike(word)) {
+        painter.drawText(origin, word);
+        return;
+    }
+    for (const QGlyphRun& run : shaped(word).runs)
+        painter.drawGlyphRun(origin, run);
+}
+
+const FontCache::Entry::ShapedWord& FontCache::Entry::shaped(const QString& word)
+{
+    const auto found = m_words.constFind(word);
+    if (found != m_words.constEnd())
+        return *found;
+    if (m_words.size() >= kMaxWords)
+        m_words.clear();
+    QTextLayout layout(word, m_runFont, const_cast<QPaintDevice*>(m_device));
+    layout.setCacheEnabled(true);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    ShapedWord shaped;
+    if (line.isValid()) {
+        const QPointF toBaseline(0, -line.ascent());
+        shaped.runs = line.glyphRuns();
+        for (QGlyphRun& run : shaped.runs) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF& position : positions)
+                position += toBaseline;
+            run.setPositions(positions);
+        }
+    }
+    return *m_words.insert(word, std::move(shaped));
 }
 
 double FontCache::Entry::advance(QStringView character)

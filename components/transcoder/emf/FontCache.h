@@ -7,12 +7,15 @@
 #include "components/transcoder/emf/GdiObjects.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
+#include <QList>
 #include <QStringView>
 
 #include <memory>
 
 class QPaintDevice;
+class QPainter;
 
 namespace emfplay {
 
@@ -29,11 +32,24 @@ public:
         // QFontMetricsF::horizontalAdvance gives it.
         double advance(QStringView character);
 
+        // Draws a word with its baseline starting at `origin`, as QPainter::drawText with this
+        // font (underline and strike-out off) does, from the glyphs shaped the first time the
+        // word came: text pages repeat their words.
+        void drawWord(QPainter& painter, const QPointF& origin, const QString& word);
+
     private:
+        struct ShapedWord {
+            QList<QGlyphRun> runs; // positions relative to the baseline's start
+        };
+        const ShapedWord& shaped(const QString& word);
+
         QFont m_font;
+        QFont m_runFont;
+        const QPaintDevice* m_device;
         double m_em;
         QFontMetricsF m_metrics;
         QHash<char32_t, double> m_advances;
+        QHash<QString, ShapedWord> m_words;
     };
 
     // The entry for a font description on a device of `dpi`. It stays valid until the next call.
