@@ -251,3 +251,47 @@ TEST(TranscoderOutput, ExtractedTextKeepsWordGaps)
         EXPECT_EQ(runTool("pdftotext", {pdf, "-"}).trimmed().toStdString(), c.text.toStdString()) << c.name;
     }
 }
+
+// Words are shaped once per font and document and drawn again from that: a word that comes
+// back in another size, on another page, or next to words shaped differently (tabs,
+// right-to-left, mixed scripts, very long words) still shows its own text at its own size.
+TEST(TranscoderOutput, RepeatedWordsKeepTheirTextAndSizeAcrossFontsAndPages)
+{
+    const QString lines[] = {
+        QStringLiteral("repeat words repeat"),
+        QStringLiteral("tab\there"),
+        QStringLiteral("مرحبا repeat"),
+        QStringLiteral("한글abc repeat 한글abc"),
+        QString(70, u'i'),
+    };
+    const auto page = [&](int height) {
+        EmfWriter w(QSizeF(210, 297));
+        w.selectObject(w.createFont(-height, 400, false, QStringLiteral("DejaVu Sans")));
+        w.setBkMode(1);
+        for (int i = 0; i < int(std::size(lines)); ++i)
+            w.textOut(QPoint(10, 60 + i * 2 * height), lines[i]);
+        return w.finish();
+    };
+    RecordingWindow window;
+    const QString pdf = outputPath("repeated-words.pdf");
+    ASSERT_EQ(transcode({page(12), page(24), page(12)}, pdf, window), 1);
+
+    // The width of the first "repeat" on each page, from the words' boxes.
+    const auto repeatWidth = [&](int number) {
+        const QString boxes = runTool("pdftotext", {"-bbox", "-f", QString::number(number), "-l", QString::number(number),
+                                                    pdf, "-"});
+        const QRegularExpressionMatch word = QRegularExpression(
+            QStringLiteral("xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\" yMax=\"[\\d.]+\">repeat<")).match(boxes);
+        return word.hasMatch() ? word.captured(2).toDouble() - word.captured(1).toDouble() : 0.0;
+    };
+    const double small = repeatWidth(1);
+    ASSERT_GT(small, 0);
+    EXPECT_NEAR(repeatWidth(2) / small, 2.0, 0.1);
+    EXPECT_NEAR(repeatWidth(3), small, 0.01);
+    for (int number = 1; number <= 3; ++number) {
+        const QString text = runTool("pdftotext", {"-f", QString::number(number), "-l", QString::number(number), pdf, "-"});
+        for (const QString& expected : {QStringLiteral("repeat words repeat"), QStringLiteral("한글abc repeat 한글abc"),
+                                        QStringLiteral("tab"), QString(70, u'i')})
+            EXPECT_TRUE(text.contains(expected)) << "page " << number << ": " << text.toStdString();
+    }
+}
