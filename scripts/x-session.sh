@@ -50,9 +50,10 @@ echo "editor window: $main"
 
 # The open command (Alt+O), then the open dialog: type the book's path and press Enter.
 xdotool key alt+o
+# While focus moves there may be no active window for a moment; that is not an error.
 for _ in $(seq 100); do
-  dialog="$(xdotool getactivewindow)"
-  [ "$dialog" != "$main" ] && break
+  dialog="$(xdotool getactivewindow 2>/dev/null || true)"
+  [ -n "$dialog" ] && [ "$dialog" != "$main" ] && break
   sleep 0.1
 done
 xdotool type --delay 5 "$target"
