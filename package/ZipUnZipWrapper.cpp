@@ -155,8 +155,12 @@ QString findInconsistentMember(const QString& archivePath)
     };
     auto u32 = [&](const QByteArray& b, qsizetype at) { return u16(b, at) | u16(b, at + 2) << 16; };
     const quint32 entries = u16(end, eocd + 10);
-    const quint32 size = u32(end, eocd + 12);
-    file.seek(u32(end, eocd + 16));
+    const qint64 size = u32(end, eocd + 12);
+    const qint64 offset = u32(end, eocd + 16);
+    // The sizes come from the file: a directory claimed to lie past its end is not read.
+    if (offset + size > file.size())
+        return {};
+    file.seek(offset);
     const QByteArray directory = file.read(size);
     qsizetype at = 0;
     for (quint32 entry = 0; entry < entries && at + 46 <= directory.size(); ++entry) {
