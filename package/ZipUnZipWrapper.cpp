@@ -71,9 +71,16 @@ QString memberError(const QString& name, const QString& cause)
 }
 
 // Copies one member to `target`; on failure says why in `cause` and leaves no partial file.
+// The member may not unpack to more than its recorded size: the limits were checked on that.
 bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target, QByteArray& buffer,
                 QString& cause)
 {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    const zip_uint64_t recorded = zip_stat_index(archive, index, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE)
+        ? stat.size
+        : 0;
+    zip_uint64_t written = 0;
     zip_file_t* member = zip_fopen_index(archive, index, 0);
     if (!member) {
         cause = zipErrorText(zip_get_error(archive));
@@ -90,6 +97,9 @@ bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target, QByte
             ok = false;
         } else if (read == 0) {
             break;
+        } else if ((written += zip_uint64_t(read)) > recorded) {
+            cause = QStringLiteral("기록된 크기(%1 바이트)보다 크게 풀립니다").arg(recorded);
+            ok = false;
         } else if (out.write(buffer.constData(), read) != read) {
             cause = out.errorString();
             ok = false;
@@ -248,17 +258,23 @@ bool CZipUnZipWrapper::ListMembers(const QString& archive, QStringList& members)
     zip_t* zip = OpenForReading(archive);
     if (!zip)
         return false;
-    bool ok = true;
     const zip_int64_t count = zip_get_num_entries(zip, 0);
+    bool ok = count <= m_limits.maxMembers;
+    if (!ok)
+        m_strLastError = QStringLiteral("항목이 %1개로 한도(%2개)를 넘습니다").arg(count).arg(m_limits.maxMembers);
+    QStringList names;
     for (zip_int64_t i = 0; i < count && ok; ++i) {
         QString name;
         ok = memberName(zip, zip_uint64_t(i), name);
         if (ok)
-            members.append(name);
+            names.append(name);
         else
             m_strLastError = QStringLiteral("항목 %1의 이름을 읽을 수 없습니다 (UTF-8도 CP949도 아닙니다)").arg(i + 1);
     }
+    ok = ok && CheckLimits(zip, names);
     zip_discard(zip);
+    if (ok)
+        members += names;
     return ok;
 }
 
@@ -267,6 +283,49 @@ void CZipUnZipWrapper::ForgetExtractedMembers()
     m_extracted.clear();
     m_strSourceArchive.clear();
     m_sourceStamp = {};
+}
+
+// Sizes as the central directory records them; ExtractAll holds each member to its own.
+bool CZipUnZipWrapper::CheckLimits(zip_t* archive, const QStringList& names)
+{
+    QSet<QString> seen;
+    seen.reserve(names.size());
+    qint64 total = 0;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        // Only one of two same-named members could be unpacked, and a save would lose the other.
+        if (seen.contains(name)) {
+            m_strLastError = QStringLiteral("\"%1\" 항목이 두 번 들어 있습니다").arg(name);
+            return false;
+        }
+        seen.insert(name);
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive, zip_uint64_t(i), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE)
+            || !(stat.valid & ZIP_STAT_COMP_SIZE)) {
+            m_strLastError = memberError(name, zipErrorText(zip_get_error(archive)));
+            return false;
+        }
+        const qint64 size = stat.size > zip_uint64_t(m_limits.maxUnpackedBytes) ? m_limits.maxUnpackedBytes + 1
+                                                                                 : qint64(stat.size);
+        total += size;
+        if (total > m_limits.maxUnpackedBytes) {
+            m_strLastError = QStringLiteral("풀린 크기가 한도(%1 MiB)를 넘습니다 (\"%2\" 항목에서)")
+                                 .arg(m_limits.maxUnpackedBytes / (1024 * 1024))
+                                 .arg(name);
+            return false;
+        }
+        if (size >= m_limits.ratioFloorBytes
+            && stat.comp_size < zip_uint64_t(size) / zip_uint64_t(m_limits.maxMemberRatio)) {
+            m_strLastError = QStringLiteral("\"%1\" 항목은 %2 바이트가 %3 바이트로 풀려 압축률 한도(1:%4)를 넘습니다")
+                                 .arg(name)
+                                 .arg(stat.comp_size)
+                                 .arg(stat.size)
+                                 .arg(m_limits.maxMemberRatio);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)

@@ -2,6 +2,7 @@
 
 #include "package/NewBookSkeleton.h"
 #include "package/WorkFolderLock.h"
+#include "package/XmlDocument.h"
 #include "platform/core/KnownFolders.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/PathGuard.h"
@@ -195,15 +196,8 @@ bool CePubContainerFormat::OpenEpub(const QString& bookFilePath)
 
     // A book missing one of its members is not this book: saving it would lose that member
     // for good, so the open fails and takes its partial copy away.
-    if (!m_zipWrapper.ExtractAll(source, m_strWorkFolder)) {
-        m_strLastError = QString::fromUtf8(kUnpackMessage)
-                             .arg(QDir::toNativeSeparators(book.absoluteFilePath()), m_zipWrapper.GetLastError());
-        QDir(m_strWorkFolder).removeRecursively();
-        m_strWorkFolder.clear();
-        m_pWorkFolderLock.reset();
-        showError(m_strLastError);
-        return false;
-    }
+    if (!m_zipWrapper.ExtractAll(source, m_strWorkFolder))
+        return RefuseUnpackedBook(book.absoluteFilePath(), m_zipWrapper.GetLastError());
 
     bool hasContainer = false;
     for (qsizetype i = m_memberList.size() - 1; i >= 0 && !hasContainer; --i)
@@ -211,8 +205,23 @@ bool CePubContainerFormat::OpenEpub(const QString& bookFilePath)
     if (!hasContainer)
         return false;
     m_package.GetOPFManager().GetMetadata().SetDropSkeletonPlaceholders(false);
+    CXmlDocument::TakeLimitProblem(); // a refusal from before is not this book's
     LoadPackage();
+    // Half a package is not this book either: a save would write the rest away.
+    const QString limitProblem = CXmlDocument::TakeLimitProblem();
+    if (!limitProblem.isEmpty())
+        return RefuseUnpackedBook(book.absoluteFilePath(), limitProblem);
     return true;
+}
+
+bool CePubContainerFormat::RefuseUnpackedBook(const QString& bookFilePath, const QString& why)
+{
+    m_strLastError = QString::fromUtf8(kUnpackMessage).arg(QDir::toNativeSeparators(bookFilePath), why);
+    QDir(m_strWorkFolder).removeRecursively();
+    m_strWorkFolder.clear();
+    m_pWorkFolderLock.reset();
+    showError(m_strLastError);
+    return false;
 }
 
 QString CePubContainerFormat::ClaimWorkFolder(const QString& base, const QString& title, const QString& bookFile)
