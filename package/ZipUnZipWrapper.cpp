@@ -4,6 +4,7 @@
 
 #include "platform/core/LegacyEncoding.h"
 #include "platform/core/PathGuard.h"
+#include "platform/core/TerminationSignals.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,6 +66,8 @@ QString archiveErrorText(int code)
     return text;
 }
 
+const char* const kInterrupted = "중단되었습니다";
+
 QString memberError(const QString& name, const QString& cause)
 {
     return QStringLiteral("\"%1\" 항목의 압축을 풀 수 없습니다: %2").arg(name, cause);
@@ -97,6 +100,9 @@ bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target, QByte
             ok = false;
         } else if (read == 0) {
             break;
+        } else if (platform::TerminationSignal()) {
+            cause = QString::fromUtf8(kInterrupted);
+            ok = false;
         } else if ((written += zip_uint64_t(read)) > recorded) {
             cause = QStringLiteral("기록된 크기(%1 바이트)보다 크게 풀립니다").arg(recorded);
             ok = false;
@@ -345,6 +351,10 @@ bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
     QByteArray buffer(kCopyChunk, Qt::Uninitialized);
     const zip_int64_t count = zip_get_num_entries(zip, 0);
     for (zip_int64_t i = 0; i < count && m_strLastError.isEmpty(); ++i) {
+        if (platform::TerminationSignal()) {
+            m_strLastError = QString::fromUtf8(kInterrupted);
+            break;
+        }
         QString name;
         if (!memberName(zip, zip_uint64_t(i), name)) {
             m_strLastError = QStringLiteral("항목 %1의 이름을 읽을 수 없습니다 (UTF-8도 CP949도 아닙니다)").arg(i + 1);
@@ -471,8 +481,15 @@ bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pat
     }
     QList<ParallelDeflate::Deflated> deflated = ParallelDeflate::DeflateFiles(toDeflate, m_nCompressionLevel);
 
+    // A program told to stop gives up the archive: the caller removes what was written.
+    zip_register_cancel_callback_with_state(
+        zip, [](zip_t*, void*) { return platform::TerminationSignal(); }, nullptr, nullptr);
     bool ok = true;
     for (const Entry& entry : std::as_const(entries)) {
+        if (platform::TerminationSignal()) {
+            ok = false;
+            break;
+        }
         const QByteArray memberName = entry.name.toUtf8();
         if (entry.name.endsWith(QLatin1Char('/'))) {
             if (zip_name_locate(zip, memberName.constData(), 0) < 0

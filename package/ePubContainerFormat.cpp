@@ -6,6 +6,7 @@
 #include "platform/core/KnownFolders.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/PathGuard.h"
+#include "platform/core/TerminationSignals.h"
 
 #include <QDir>
 #include <QFile>
@@ -333,7 +334,8 @@ bool CePubContainerFormat::SaveEpub(const QString& archivePath)
         QFile::setPermissions(temporary, QFile::permissions(target.absoluteFilePath()));
     // On disk before it takes the old file's name, and the name change on disk before the
     // save reports success: a crash then leaves one whole book or the other.
-    ok = ok && syncFile(temporary, false)
+    // A save told to stop now leaves the target as it was rather than half-decided.
+    ok = ok && syncFile(temporary, false) && !platform::TerminationSignal()
         && std::rename(QFile::encodeName(temporary).constData(),
                        QFile::encodeName(target.absoluteFilePath()).constData()) == 0;
     if (!ok) {
