@@ -105,8 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         cli::BookSession session;
         if (session.open(book) && session.container().HasPackage()) {
-            session.savePackageFiles();
-            written = session.saveAs(saved);
+            QString failure;
+            written = session.savePackageFiles(saved, &failure) && session.saveAs(saved);
         }
     }
     if (written) {
