@@ -1,67 +1,97 @@
 #include "cli/BookJson.h"
 
 #include "cli/BookSession.h"
+#include "cli/JsonWriter.h"
 #include "platform/controls/PropertyGrid.h"
 #include "platform/controls/TreeControl.h"
+
+#include <vector>
 
 namespace cli {
 namespace {
 
-QJsonArray itemsToJson(const platform::TreeControl& tree, platform::TreeItem first)
+// Depth first with the open items on a stack of our own: a tree's depth comes from the book.
+void writeTree(JsonWriter& json, const platform::TreeControl& tree)
 {
-    QJsonArray items;
-    for (platform::TreeItem item = first; item; item = tree.GetNextSiblingItem(item)) {
-        items.append(QJsonObject{
-            {QStringLiteral("text"), tree.GetItemText(item)},
-            {QStringLiteral("image"), tree.GetItemImage(item)},
-            {QStringLiteral("children"), itemsToJson(tree, tree.GetChildItem(item))},
-        });
+    json.beginArray();
+    std::vector<platform::TreeItem> open;
+    platform::TreeItem item = tree.GetRootItem();
+    for (;;) {
+        if (item) {
+            json.beginObject();
+            json.key(QStringLiteral("text"));
+            json.value(tree.GetItemText(item));
+            json.key(QStringLiteral("image"));
+            json.value(tree.GetItemImage(item));
+            json.key(QStringLiteral("children"));
+            json.beginArray();
+            open.push_back(item);
+            item = tree.GetChildItem(item);
+            continue;
+        }
+        if (open.empty())
+            break;
+        json.endArray();
+        json.endObject();
+        item = tree.GetNextSiblingItem(open.back());
+        open.pop_back();
     }
-    return items;
+    json.endArray();
 }
 
-QJsonArray rowsToJson(const platform::PropertyGrid& grid, int group)
+void writeRows(JsonWriter& json, const platform::PropertyGrid& grid, int group)
 {
-    QJsonArray rows;
-    for (int row = 0; row < grid.GetRowCount(group); ++row)
-        rows.append(QJsonArray{grid.GetRowName(group, row), grid.GetRowValue(group, row)});
-    return rows;
+    json.beginArray();
+    for (int row = 0; row < grid.GetRowCount(group); ++row) {
+        json.beginArray();
+        json.value(grid.GetRowName(group, row));
+        json.value(grid.GetRowValue(group, row));
+        json.endArray();
+    }
+    json.endArray();
+}
+
+void writeMember(JsonWriter& json, const char* name, const QString& text)
+{
+    json.key(QLatin1String(name));
+    json.value(text);
 }
 
 } // namespace
 
-QJsonObject gridToJson(const platform::PropertyGrid& grid)
-{
-    return QJsonObject{
-        {QStringLiteral("required"), rowsToJson(grid, 0)},
-        {QStringLiteral("additional"), rowsToJson(grid, 1)},
-    };
-}
-
-QJsonArray treeToJson(const platform::TreeControl& tree) { return itemsToJson(tree, tree.GetRootItem()); }
-
-QJsonObject describeBook(const BookSession& session, const QString& bookFilePath, bool accepted)
+void describeBook(JsonWriter& json, const BookSession& session, const QString& bookFilePath, bool accepted)
 {
     const CePubContainerFormat& container = session.container();
     const COpenPackageFormat& package = container.GetPackage();
     QString firstDocument;
     if (accepted)
         package.GetOPFManager().GetFirstDocumentPath(firstDocument);
-    return QJsonObject{
-        {QStringLiteral("accepted"), accepted},
-        {QStringLiteral("file"), bookFilePath},
-        {QStringLiteral("workFolder"), container.GetWorkFolderPath()},
-        {QStringLiteral("packagePath"), accepted ? package.GetPackagePath() : QString()},
-        {QStringLiteral("ncxPath"), package.GetOPFManager().GetNCXPath()},
-        {QStringLiteral("firstDocument"), firstDocument},
-        {QStringLiteral("trees"),
-         QJsonObject{
-             {QStringLiteral("manifest"), treeToJson(session.manifestTree())},
-             {QStringLiteral("spine"), treeToJson(session.spineTree())},
-             {QStringLiteral("navigation"), treeToJson(session.navigationTree())},
-         }},
-        {QStringLiteral("grid"), gridToJson(session.metadataGrid())},
-    };
+    json.beginObject();
+    json.key(QStringLiteral("accepted"));
+    json.value(accepted);
+    writeMember(json, "file", bookFilePath);
+    writeMember(json, "workFolder", container.GetWorkFolderPath());
+    writeMember(json, "packagePath", accepted ? package.GetPackagePath() : QString());
+    writeMember(json, "ncxPath", package.GetOPFManager().GetNCXPath());
+    writeMember(json, "firstDocument", firstDocument);
+    json.key(QStringLiteral("trees"));
+    json.beginObject();
+    json.key(QStringLiteral("manifest"));
+    writeTree(json, session.manifestTree());
+    json.key(QStringLiteral("spine"));
+    writeTree(json, session.spineTree());
+    json.key(QStringLiteral("navigation"));
+    writeTree(json, session.navigationTree());
+    json.endObject();
+    json.key(QStringLiteral("grid"));
+    json.beginObject();
+    json.key(QStringLiteral("required"));
+    writeRows(json, session.metadataGrid(), 0);
+    json.key(QStringLiteral("additional"));
+    writeRows(json, session.metadataGrid(), 1);
+    json.endObject();
+    json.endObject();
+    json.endLine();
 }
 
 } // namespace cli

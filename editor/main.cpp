@@ -7,6 +7,7 @@
 #include "editor/LindarApp.h"
 #include "editor/MainFrame.h"
 #include "editor/ScreenshotRun.h"
+#include "editor/SessionEndSignals.h"
 #include "editor/TdxComponentRegistration.h"
 #include "platform/core/KnownFolders.h"
 #include "platform/core/MessageBox.h"
@@ -81,6 +82,7 @@ int main(int argc, char** argv)
     if (!lindar.InitInstance(arguments))
         return 1;
     CCommandLineBook::OpenAfterStartup(lindar, CCommandLineBook::FromArguments(arguments));
+    const CSessionEndSignals sessionEnd(lindar.MainFrame());
 
     std::unique_ptr<CScreenshotRun> screenshot;
     const qsizetype screenshotOption = arguments.indexOf(QStringLiteral("--screenshot"));

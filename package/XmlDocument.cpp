@@ -1,11 +1,15 @@
 #include "package/XmlDocument.h"
 
+#include "package/BookLimits.h"
 #include "platform/core/LegacyEncoding.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -134,7 +138,36 @@ void declareUtf8(pugi::xml_document& document, bool converted)
     encoding.set_value("utf-8");
 }
 
+thread_local QString t_limitProblem;
+
+// How deep elements nest below the document, walked without recursion; stops counting
+// once past `limit`.
+int elementDepth(const pugi::xml_node& document, int limit)
+{
+    int depth = 0;
+    int deepest = 0;
+    pugi::xml_node node = document.first_child();
+    while (node && deepest <= limit) {
+        if (node.type() == pugi::node_element) {
+            deepest = std::max(deepest, depth + 1);
+            if (node.first_child()) {
+                node = node.first_child();
+                ++depth;
+                continue;
+            }
+        }
+        while (node != document && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+        }
+        node = node == document ? pugi::xml_node() : node.next_sibling();
+    }
+    return deepest;
+}
+
 } // namespace
+
+QString CXmlDocument::TakeLimitProblem() { return std::exchange(t_limitProblem, QString()); }
 
 CXmlDocument::CXmlDocument()
     : m_document(std::make_unique<pugi::xml_document>())
@@ -151,7 +184,10 @@ bool CXmlDocument::Parse(const QString& filePath)
         m_loaded = false;
         return false;
     }
-    return ParseBytes(file.readAll());
+    const bool parsed = ParseBytes(file.readAll());
+    if (!parsed && !t_limitProblem.isEmpty() && !t_limitProblem.startsWith(QLatin1Char('"')))
+        t_limitProblem = QStringLiteral("\"%1\": %2").arg(QFileInfo(filePath).fileName(), t_limitProblem);
+    return parsed;
 }
 
 bool CXmlDocument::ParseBytes(const QByteArray& data)
@@ -161,6 +197,10 @@ bool CXmlDocument::ParseBytes(const QByteArray& data)
     m_loaded = text.ok
         && m_document->load_buffer(text.bytes.constData(), size_t(text.bytes.size()), kParseOptions, pugi::encoding_utf8)
         && m_document->document_element();
+    if (m_loaded && elementDepth(*m_document, kMaxXmlDepth) > kMaxXmlDepth) {
+        t_limitProblem = QStringLiteral("XML 요소가 한도(%1단계)보다 깊이 중첩되어 있습니다").arg(kMaxXmlDepth);
+        m_loaded = false;
+    }
     if (m_loaded)
         declareUtf8(*m_document, text.converted);
     else

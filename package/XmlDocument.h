@@ -19,9 +19,15 @@ public:
     // encoding is the byte-order mark's (UTF-16, UTF-32, UTF-8), else the declaration's (any
     // that iconv knows; none means UTF-8). The document is held in UTF-8 from then on, and its
     // declaration says so.
+    // Elements nested deeper than kMaxXmlDepth are refused as well, and the refusal is kept
+    // for TakeLimitProblem.
     bool Parse(const QString& filePath);
     bool ParseBytes(const QByteArray& data); // same, from memory
     bool IsLoaded() const { return m_loaded; }
+    // Why the last file refused for a limit on this thread was refused, once; empty when
+    // none was since the last call. The loaders that parse package files report only
+    // false, so whoever opens a book asks here whether one of them was over a limit.
+    static QString TakeLimitProblem();
 
     CXmlNode GetDocumentElement() const;
     CXmlNode GetDocumentNode() const;

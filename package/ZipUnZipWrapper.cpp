@@ -4,6 +4,7 @@
 
 #include "platform/core/LegacyEncoding.h"
 #include "platform/core/PathGuard.h"
+#include "platform/core/TerminationSignals.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,15 +66,24 @@ QString archiveErrorText(int code)
     return text;
 }
 
+const char* const kInterrupted = "중단되었습니다";
+
 QString memberError(const QString& name, const QString& cause)
 {
     return QStringLiteral("\"%1\" 항목의 압축을 풀 수 없습니다: %2").arg(name, cause);
 }
 
 // Copies one member to `target`; on failure says why in `cause` and leaves no partial file.
+// The member may not unpack to more than its recorded size: the limits were checked on that.
 bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target, QByteArray& buffer,
                 QString& cause)
 {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    const zip_uint64_t recorded = zip_stat_index(archive, index, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE)
+        ? stat.size
+        : 0;
+    zip_uint64_t written = 0;
     zip_file_t* member = zip_fopen_index(archive, index, 0);
     if (!member) {
         cause = zipErrorText(zip_get_error(archive));
@@ -90,6 +100,12 @@ bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target, QByte
             ok = false;
         } else if (read == 0) {
             break;
+        } else if (platform::TerminationSignal()) {
+            cause = QString::fromUtf8(kInterrupted);
+            ok = false;
+        } else if ((written += zip_uint64_t(read)) > recorded) {
+            cause = QStringLiteral("기록된 크기(%1 바이트)보다 크게 풀립니다").arg(recorded);
+            ok = false;
         } else if (out.write(buffer.constData(), read) != read) {
             cause = out.errorString();
             ok = false;
@@ -155,8 +171,12 @@ QString findInconsistentMember(const QString& archivePath)
     };
     auto u32 = [&](const QByteArray& b, qsizetype at) { return u16(b, at) | u16(b, at + 2) << 16; };
     const quint32 entries = u16(end, eocd + 10);
-    const quint32 size = u32(end, eocd + 12);
-    file.seek(u32(end, eocd + 16));
+    const qint64 size = u32(end, eocd + 12);
+    const qint64 offset = u32(end, eocd + 16);
+    // The sizes come from the file: a directory claimed to lie past its end is not read.
+    if (offset + size > file.size())
+        return {};
+    file.seek(offset);
     const QByteArray directory = file.read(size);
     qsizetype at = 0;
     for (quint32 entry = 0; entry < entries && at + 46 <= directory.size(); ++entry) {
@@ -244,17 +264,23 @@ bool CZipUnZipWrapper::ListMembers(const QString& archive, QStringList& members)
     zip_t* zip = OpenForReading(archive);
     if (!zip)
         return false;
-    bool ok = true;
     const zip_int64_t count = zip_get_num_entries(zip, 0);
+    bool ok = count <= m_limits.maxMembers;
+    if (!ok)
+        m_strLastError = QStringLiteral("항목이 %1개로 한도(%2개)를 넘습니다").arg(count).arg(m_limits.maxMembers);
+    QStringList names;
     for (zip_int64_t i = 0; i < count && ok; ++i) {
         QString name;
         ok = memberName(zip, zip_uint64_t(i), name);
         if (ok)
-            members.append(name);
+            names.append(name);
         else
             m_strLastError = QStringLiteral("항목 %1의 이름을 읽을 수 없습니다 (UTF-8도 CP949도 아닙니다)").arg(i + 1);
     }
+    ok = ok && CheckLimits(zip, names);
     zip_discard(zip);
+    if (ok)
+        members += names;
     return ok;
 }
 
@@ -263,6 +289,49 @@ void CZipUnZipWrapper::ForgetExtractedMembers()
     m_extracted.clear();
     m_strSourceArchive.clear();
     m_sourceStamp = {};
+}
+
+// Sizes as the central directory records them; ExtractAll holds each member to its own.
+bool CZipUnZipWrapper::CheckLimits(zip_t* archive, const QStringList& names)
+{
+    QSet<QString> seen;
+    seen.reserve(names.size());
+    qint64 total = 0;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        // Only one of two same-named members could be unpacked, and a save would lose the other.
+        if (seen.contains(name)) {
+            m_strLastError = QStringLiteral("\"%1\" 항목이 두 번 들어 있습니다").arg(name);
+            return false;
+        }
+        seen.insert(name);
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive, zip_uint64_t(i), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE)
+            || !(stat.valid & ZIP_STAT_COMP_SIZE)) {
+            m_strLastError = memberError(name, zipErrorText(zip_get_error(archive)));
+            return false;
+        }
+        const qint64 size = stat.size > zip_uint64_t(m_limits.maxUnpackedBytes) ? m_limits.maxUnpackedBytes + 1
+                                                                                 : qint64(stat.size);
+        total += size;
+        if (total > m_limits.maxUnpackedBytes) {
+            m_strLastError = QStringLiteral("풀린 크기가 한도(%1 MiB)를 넘습니다 (\"%2\" 항목에서)")
+                                 .arg(m_limits.maxUnpackedBytes / (1024 * 1024))
+                                 .arg(name);
+            return false;
+        }
+        if (size >= m_limits.ratioFloorBytes
+            && stat.comp_size < zip_uint64_t(size) / zip_uint64_t(m_limits.maxMemberRatio)) {
+            m_strLastError = QStringLiteral("\"%1\" 항목은 %2 바이트가 %3 바이트로 풀려 압축률 한도(1:%4)를 넘습니다")
+                                 .arg(name)
+                                 .arg(stat.comp_size)
+                                 .arg(stat.size)
+                                 .arg(m_limits.maxMemberRatio);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
@@ -282,6 +351,10 @@ bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
     QByteArray buffer(kCopyChunk, Qt::Uninitialized);
     const zip_int64_t count = zip_get_num_entries(zip, 0);
     for (zip_int64_t i = 0; i < count && m_strLastError.isEmpty(); ++i) {
+        if (platform::TerminationSignal()) {
+            m_strLastError = QString::fromUtf8(kInterrupted);
+            break;
+        }
         QString name;
         if (!memberName(zip, zip_uint64_t(i), name)) {
             m_strLastError = QStringLiteral("항목 %1의 이름을 읽을 수 없습니다 (UTF-8도 CP949도 아닙니다)").arg(i + 1);
@@ -408,8 +481,15 @@ bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pat
     }
     QList<ParallelDeflate::Deflated> deflated = ParallelDeflate::DeflateFiles(toDeflate, m_nCompressionLevel);
 
+    // A program told to stop gives up the archive: the caller removes what was written.
+    zip_register_cancel_callback_with_state(
+        zip, [](zip_t*, void*) { return platform::TerminationSignal(); }, nullptr, nullptr);
     bool ok = true;
     for (const Entry& entry : std::as_const(entries)) {
+        if (platform::TerminationSignal()) {
+            ok = false;
+            break;
+        }
         const QByteArray memberName = entry.name.toUtf8();
         if (entry.name.endsWith(QLatin1Char('/'))) {
             if (zip_name_locate(zip, memberName.constData(), 0) < 0

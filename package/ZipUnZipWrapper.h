@@ -4,6 +4,8 @@
 // The library is bound by LoadLibraries and released by FreeLibraries; every archive
 // operation fails cleanly (returns false, touches nothing) while it is not bound, so that
 // callers which ignore the result of LoadLibraries cannot reach missing entry points.
+#include "package/BookLimits.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -25,16 +27,18 @@ public:
 
     // Appends the name of every member, in archive order, to `members`. Names flagged as
     // UTF-8 are read as such; others as UTF-8 when they are valid UTF-8, else as CP949 (the
-    // encoding of Korean Windows zip tools). False when the archive cannot be read or a name
-    // cannot be decoded.
+    // encoding of Korean Windows zip tools). False when the archive cannot be read, a name
+    // cannot be decoded, a name comes twice, or the archive is over a limit (too many
+    // members, too large unpacked, a member packed tighter than the ratio allows).
     bool ListMembers(const QString& archive, QStringList& members);
+    void SetLimits(const _ARCHIVE_LIMITS& limits) { m_limits = limits; }
 
     // Recreates every member below `folder`. Members whose name is absolute or climbs out
     // with "..", symbolic links, and members that would land outside `folder` are skipped
     // and listed by GetSkippedMembers(); the rest are extracted, overwriting existing files.
     // Stops with false at the first member that cannot be unpacked or written (a damaged
-    // member, an unknown compression method, a file where a folder must go, a full disk),
-    // or when the archive cannot be read.
+    // member, an unknown compression method, one that unpacks to more than its recorded
+    // size, a file where a folder must go, a full disk), or when the archive cannot be read.
     bool ExtractAll(const QString& archive, const QString& folder);
     const QStringList& GetSkippedMembers() const { return m_skippedMembers; }
 
@@ -70,6 +74,9 @@ private:
     // The archive of the last extraction, opened for copying, when it is unchanged since.
     struct zip* OpenUnchangedSource() const;
 
+    bool CheckLimits(struct zip* archive, const QStringList& names);
+
+    _ARCHIVE_LIMITS m_limits;
     bool m_bLoaded = false;
     bool m_bZipInitialised = false;
     int m_nCompressionLevel = 0;

@@ -2,9 +2,11 @@
 
 #include "package/NewBookSkeleton.h"
 #include "package/WorkFolderLock.h"
+#include "package/XmlDocument.h"
 #include "platform/core/KnownFolders.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/PathGuard.h"
+#include "platform/core/TerminationSignals.h"
 
 #include <QDir>
 #include <QFile>
@@ -195,15 +197,8 @@ bool CePubContainerFormat::OpenEpub(const QString& bookFilePath)
 
     // A book missing one of its members is not this book: saving it would lose that member
     // for good, so the open fails and takes its partial copy away.
-    if (!m_zipWrapper.ExtractAll(source, m_strWorkFolder)) {
-        m_strLastError = QString::fromUtf8(kUnpackMessage)
-                             .arg(QDir::toNativeSeparators(book.absoluteFilePath()), m_zipWrapper.GetLastError());
-        QDir(m_strWorkFolder).removeRecursively();
-        m_strWorkFolder.clear();
-        m_pWorkFolderLock.reset();
-        showError(m_strLastError);
-        return false;
-    }
+    if (!m_zipWrapper.ExtractAll(source, m_strWorkFolder))
+        return RefuseUnpackedBook(book.absoluteFilePath(), m_zipWrapper.GetLastError());
 
     bool hasContainer = false;
     for (qsizetype i = m_memberList.size() - 1; i >= 0 && !hasContainer; --i)
@@ -211,8 +206,23 @@ bool CePubContainerFormat::OpenEpub(const QString& bookFilePath)
     if (!hasContainer)
         return false;
     m_package.GetOPFManager().GetMetadata().SetDropSkeletonPlaceholders(false);
+    CXmlDocument::TakeLimitProblem(); // a refusal from before is not this book's
     LoadPackage();
+    // Half a package is not this book either: a save would write the rest away.
+    const QString limitProblem = CXmlDocument::TakeLimitProblem();
+    if (!limitProblem.isEmpty())
+        return RefuseUnpackedBook(book.absoluteFilePath(), limitProblem);
     return true;
+}
+
+bool CePubContainerFormat::RefuseUnpackedBook(const QString& bookFilePath, const QString& why)
+{
+    m_strLastError = QString::fromUtf8(kUnpackMessage).arg(QDir::toNativeSeparators(bookFilePath), why);
+    QDir(m_strWorkFolder).removeRecursively();
+    m_strWorkFolder.clear();
+    m_pWorkFolderLock.reset();
+    showError(m_strLastError);
+    return false;
 }
 
 QString CePubContainerFormat::ClaimWorkFolder(const QString& base, const QString& title, const QString& bookFile)
@@ -324,7 +334,8 @@ bool CePubContainerFormat::SaveEpub(const QString& archivePath)
         QFile::setPermissions(temporary, QFile::permissions(target.absoluteFilePath()));
     // On disk before it takes the old file's name, and the name change on disk before the
     // save reports success: a crash then leaves one whole book or the other.
-    ok = ok && syncFile(temporary, false)
+    // A save told to stop now leaves the target as it was rather than half-decided.
+    ok = ok && syncFile(temporary, false) && !platform::TerminationSignal()
         && std::rename(QFile::encodeName(temporary).constData(),
                        QFile::encodeName(target.absoluteFilePath()).constData()) == 0;
     if (!ok) {

@@ -21,7 +21,9 @@ public:
     // title, or "title(NN)" while another open book holds that folder) and loads the package
     // it names. A file that is not a valid EPUB archive is
     // reported with a message box; a book without META-INF/container.xml is refused
-    // silently. Needs the archive library bound (GetZipWrapper().LoadLibraries()).
+    // silently. A book over a limit (package/BookLimits.h: size, ratio, members, XML depth)
+    // is refused with a message that names it, and nothing of it is left in the work folder.
+    // Needs the archive library bound (GetZipWrapper().LoadLibraries()).
     bool OpenEpub(const QString& bookFilePath);
 
     // Packs the work folder into `archivePath`: "mimetype" first and stored, then every other
@@ -67,6 +69,8 @@ public:
 private:
     QString FindContainerDocument() const;
     QString ClaimWorkFolder(const QString& base, const QString& title, const QString& bookFile = QString());
+    // A book that cannot be opened whole after it was unpacked: says why and takes its copy away.
+    bool RefuseUnpackedBook(const QString& bookFilePath, const QString& why);
 
     // Held while this book uses its work folder, so that another program opening a book of
     // the same title (the editor and lindar-cli, say) never empties it. Declared first so

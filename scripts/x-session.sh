@@ -20,7 +20,20 @@ cp "$book" "$target"
 # Xvfb picks a free display and names it on descriptor 3.
 Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$scratch/display" >"$out/xvfb.log" 2>&1 &
 pids=("$!")
-cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; rm -rf "$scratch"; }
+# The editor ends on SIGTERM as on a close, writing its profile: the scratch folder goes once
+# everything has ended (what has not after 5 s is killed).
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for _ in $(seq 50); do
+    alive=0
+    for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && alive=1; done
+    [ "$alive" -eq 0 ] && break
+    sleep 0.1
+  done
+  for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$scratch"
+}
 trap cleanup EXIT
 for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -1 "$scratch/display")" QT_QPA_PLATFORM=xcb

@@ -1,6 +1,7 @@
 // The metadata grid and the navigation tree that lindar-cli shows, on the corpus and on new books.
 #include "cli/BookJson.h"
 #include "cli/BookSession.h"
+#include "cli/JsonWriter.h"
 #include "package/ePubContainerFormat.h"
 #include "platform/core/MessageBox.h"
 
@@ -42,6 +43,14 @@ const QStringList kLenientNcxEntries = [] {
                 + QString::number(anchors[i]).rightJustified(5, u'0');
     return entries;
 }();
+
+// In-process, through the same session and JSON as `lindar-cli info`.
+QJsonObject bookJson(const cli::BookSession& session, const QString& file, bool opened)
+{
+    cli::JsonWriter json(false);
+    cli::describeBook(json, session, file, opened);
+    return QJsonDocument::fromJson(json.take()).object();
+}
 
 QJsonObject info(const QString& book)
 {
@@ -146,7 +155,7 @@ TEST(BookModelCli, CorpusMetadataAndNavigationAgreeWithTheirDescription)
         // In-process through the same session and JSON as `lindar-cli info`, to keep this fast.
         cli::BookSession session;
         const bool opened = session.open(kCorpus + "/" + it.key());
-        const QJsonObject json = cli::describeBook(session, it.key(), opened);
+        const QJsonObject json = bookJson(session, it.key(), opened);
         if (!opened) {
             notOpened << it.key();
             continue;
@@ -202,14 +211,14 @@ TEST(BookModelCli, SavedCorpusBooksShowTheSameGridAndNavigation)
                 notOpened << name;
                 continue;
             }
-            before = cli::describeBook(session, name, true);
+            before = bookJson(session, name, true);
             QString failure;
             ASSERT_TRUE(session.savePackageFiles(out.filePath(name), &failure)) << failure.toStdString();
             ASSERT_TRUE(session.saveAs(out.filePath(name)));
         }
         cli::BookSession session;
         ASSERT_TRUE(session.open(out.filePath(name)));
-        const QJsonObject after = cli::describeBook(session, name, true);
+        const QJsonObject after = bookJson(session, name, true);
         EXPECT_EQ(after.value("grid"), before.value("grid"));
         EXPECT_EQ(after.value("trees").toObject().value("navigation"),
                   before.value("trees").toObject().value("navigation"));

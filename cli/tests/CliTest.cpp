@@ -80,7 +80,7 @@ TEST(LindarCli, HelpAndUsageErrors)
 {
     const CliRun help = runCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("info BOOK.epub"));
+    EXPECT_TRUE(help.out.contains("info [--pretty] BOOK.epub"));
     EXPECT_TRUE(help.out.contains("resave IN.epub OUT.epub"));
     const CliRun version = runCli({"--version"});
     EXPECT_EQ(version.exitCode, 0);

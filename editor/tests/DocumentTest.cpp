@@ -5,6 +5,7 @@
 #include "editor/CommandIds.h"
 #include "editor/EditorTexts.h"
 #include "editor/RecentFileList.h"
+#include "editor/SessionEndSignals.h"
 #include "platform/ui/QtPropertyGrid.h"
 #include "platform/ui/QtTreeControl.h"
 #include "platform/ui/RibbonBar.h"
@@ -22,6 +23,8 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QTabWidget>
+
+#include <csignal>
 
 using platform::MessageResult;
 
@@ -247,6 +250,26 @@ TEST_F(BookDocument, UnsavedChangesShowAndASaveIsConfirmed)
     ProcessPosted();
     EXPECT_EQ(Frame().windowTitle(), "marked.epub - ch1.xhtml");
     EXPECT_EQ(tabs->tabText(0), "ch1.xhtml");
+}
+
+// The session's end (SIGTERM from the desktop) asks what closing the window asks.
+TEST_F(BookDocument, SessionEndSignalsAskTheCloseQuestion)
+{
+    ASSERT_NE(m_app->OpenBookFile(SimpleBook("ending.epub")), nullptr);
+    Fake()->modified = true;
+    const CSessionEndSignals sessionEnd(&Frame());
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        m_boxes.clear();
+        m_boxes.enqueue(MessageResult::Cancel);
+        ::raise(signal);
+        QElapsedTimer waited;
+        waited.start();
+        while (Questions().isEmpty() && waited.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+        EXPECT_EQ(Questions(), QStringList{kP2});
+        EXPECT_NE(Doc(), nullptr); // Cancel keeps the book open, as it does for a close
+    }
 }
 
 TEST_F(BookDocument, ClosingTheWindowWithChangesAsksOnce)

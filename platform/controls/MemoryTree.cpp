@@ -12,22 +12,45 @@ struct MemoryTree::Node {
     bool expanded = false;
     Node* parent = nullptr;
     std::vector<std::unique_ptr<Node>> children;
+    // Where this node last stood among its siblings. Walks ask for the next sibling of each
+    // item in turn, so finding the node must not mean scanning its siblings: the hint is
+    // right unless a sibling came or went before it, which moves it by one.
+    mutable size_t indexHint = 0;
 
     size_t indexInParent() const
     {
         const auto& siblings = parent->children;
-        return size_t(std::find_if(siblings.begin(), siblings.end(),
-                                   [this](const auto& n) { return n.get() == this; })
-                      - siblings.begin());
+        for (size_t candidate : {indexHint, indexHint + 1, indexHint - 1}) {
+            if (candidate < siblings.size() && siblings[candidate].get() == this)
+                return indexHint = candidate;
+        }
+        indexHint = size_t(std::find_if(siblings.begin(), siblings.end(),
+                                        [this](const auto& n) { return n.get() == this; })
+                           - siblings.begin());
+        return indexHint;
     }
 };
+
+// Frees a subtree without recursing: a tree as deep as a book's table of contents would
+// otherwise take one stack frame per level in the nodes' destructors.
+void MemoryTree::releaseChildren(std::vector<std::unique_ptr<Node>>& children)
+{
+    std::vector<std::unique_ptr<Node>> doomed = std::move(children);
+    children.clear();
+    for (size_t i = 0; i < doomed.size(); ++i) {
+        auto& grandChildren = doomed[i]->children;
+        for (auto& child : grandChildren)
+            doomed.push_back(std::move(child));
+        grandChildren.clear();
+    }
+}
 
 MemoryTree::MemoryTree()
     : m_root(std::make_unique<Node>())
 {
 }
 
-MemoryTree::~MemoryTree() = default;
+MemoryTree::~MemoryTree() { releaseChildren(m_root->children); }
 
 MemoryTree::Node* MemoryTree::node(TreeItem item) const { return reinterpret_cast<Node*>(item); }
 
@@ -45,6 +68,7 @@ TreeItem MemoryTree::insertAt(const QString& text, int image, TreeItem parent, s
     child->parent = owner;
     Node* raw = child.get();
     index = std::min(index, owner->children.size());
+    raw->indexHint = index;
     owner->children.insert(owner->children.begin() + std::ptrdiff_t(index), std::move(child));
     return reinterpret_cast<TreeItem>(raw);
 }
@@ -75,6 +99,7 @@ bool MemoryTree::DeleteItem(TreeItem item)
             break;
         }
     }
+    releaseChildren(doomed->children);
     auto& siblings = doomed->parent->children;
     siblings.erase(siblings.begin() + std::ptrdiff_t(doomed->indexInParent()));
     return true;
@@ -82,7 +107,7 @@ bool MemoryTree::DeleteItem(TreeItem item)
 
 void MemoryTree::DeleteAllItems()
 {
-    m_root->children.clear();
+    releaseChildren(m_root->children);
     m_selected = nullptr;
 }
 

@@ -45,6 +45,7 @@ private:
     Node* node(TreeItem item) const;
     Node* container(TreeItem parent) const;
     TreeItem insertAt(const QString& text, int image, TreeItem parent, size_t index);
+    static void releaseChildren(std::vector<std::unique_ptr<Node>>& children);
 
     std::unique_ptr<Node> m_root;
     TreeItem m_selected = nullptr;
