@@ -5,6 +5,7 @@
 #include "editor/AboutDlg.h"
 #include "editor/BookCommands.h"
 #include "editor/BookPanes.h"
+#include "editor/ChapterCommands.h"
 #include "editor/CommandIds.h"
 #include "editor/CommandTable.h"
 #include "editor/EditorTexts.h"
@@ -40,7 +41,7 @@ void CMainFrame::RunBookCommand(int id, CLindarDoc& document)
 {
     // A command none of the groups knows does nothing. Closing may destroy the document,
     // so nothing may follow a routine that ran.
-    RunControlActionCommand(id, document) || RunEditingCommand(id, document)
+    RunChapterCommand(id, document) || RunControlActionCommand(id, document) || RunEditingCommand(id, document)
         || RunBookFileCommand(id, *this, document);
 }
 

@@ -53,6 +53,18 @@ inline QString FileMissing() { return QStringLiteral("파일이 존재하지 않
 inline QString CannotOpenFile() { return QStringLiteral("%1\n파일을 열 수 없습니다."); }
 inline QString NoPackage() { return QStringLiteral("%1\n편집할 패키지 문서가 없어 책을 열 수 없습니다.\n%2"); }
 
+// The chapter and bookmark commands.
+inline QString BookmarkQuestion() { return QStringLiteral("현재 커서위치에 북마크를 삽입하시겠습니까?"); }
+inline QString DeleteSubEntriesFirst() { return QStringLiteral("하위 컨텐츠를 먼저 삭제해야 합니다."); }
+inline QString DeleteContentQuestion() { return QStringLiteral("컨텐츠 파일을 삭제 하시겠습니까?"); }
+
+// The source viewer's titles.
+inline QString SelectedSourceTitle() { return QStringLiteral("소스보기"); }
+inline QString PackageSourceTitle() { return QStringLiteral("출판정보 소스보기"); }
+inline QString NcxSourceTitle() { return QStringLiteral("목차정보 소스보기"); }
+inline QString ChapterSourceTitle() { return QStringLiteral("본문 소스보기"); }
+inline QString XhtmlSourceTitle() { return QStringLiteral("XHTML파일 소스보기"); }
+
 // Splash texts, in start-up order.
 inline QString SplashInitial() { return QStringLiteral("Start Quorra..."); }
 

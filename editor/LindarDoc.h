@@ -44,6 +44,21 @@ public:
     // Command 32839 of the navigation pane: starts renaming the selected entry in place.
     void RenameEntry();
 
+    // The chapter, bookmark and source commands of the navigation pane and the main frame
+    // (LindarDocChapters.cpp). Each works on the three trees and writes what it changed.
+    void AddChapter();
+    // AddChapter after its dialog: `fileName` as the dialog proposes it ("content000",
+    // "Contents001.xhtml"). False when nothing was added.
+    bool AddChapterFile(const QString& label, const QString& fileName);
+    void InsertBookmark();
+    // The first "b%d" that no table-of-contents entry uses.
+    QString FreeBookmarkName() const;
+    void DeleteContent();
+    void ShowSelectedSource();
+    void ShowPackageSource();
+    void ShowNcxSource();
+    void ShowChapterSource(const QString& title);
+
     // Commands 32774 and 32775.
     void OnFileSave();
     void OnFileSaveAs();
@@ -87,6 +102,11 @@ private:
     void RunSaveCommand(bool saveAs);
     void ChangeIndentation(bool indent);
     void ApplyZoom(int ratio);
+    // The folder new chapter files go to, and that table-of-contents targets start from.
+    QString GetNcxFolder() const;
+    void ShowSource(const QString& path, const QString& title);
+    // Writes the table of contents, the manifest and the spine at once.
+    void SaveStructure();
 
     CLindarApp& m_app;
     CMainFrame& m_frame;

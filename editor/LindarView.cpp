@@ -500,6 +500,15 @@ void CLindarView::PrepareNewChapter(const QString& path)
     ApplyPageSetup();
 }
 
+void CLindarView::CloseChapter()
+{
+    if (m_pCtrl)
+        m_pCtrl->ClearDocument(1);
+    m_aLinkedImages.clear();
+    m_strChapterPath.clear();
+    ShowChapterState(QString());
+}
+
 void CLindarView::UpdateUnsavedMark()
 {
     if (!m_bUnsaved && m_pCtrl)

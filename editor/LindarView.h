@@ -36,6 +36,8 @@ public:
     // user has been told, and the book stays marked unsaved.
     bool SaveChapter();
     void PrepareNewChapter(const QString& path);
+    // Lets go of the open chapter without writing it back (its file was deleted).
+    void CloseChapter();
     void UpdateUnsavedMark();
     void GoToBookmark(const QString& name);
     void SetPagePreset(PagePreset preset);

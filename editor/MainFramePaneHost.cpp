@@ -2,10 +2,10 @@
 // active document and its chapter view.
 #include "editor/MainFrame.h"
 
+#include "editor/ChapterCommands.h"
 #include "editor/EditorTexts.h"
 #include "editor/LindarDoc.h"
 #include "editor/LindarView.h"
-#include "panes/PaneCommandIds.h"
 #include "platform/core/MessageBox.h"
 
 #include <QFileInfo>
@@ -63,8 +63,5 @@ void CMainFrame::OnPaneCommand(int id)
     CLindarDoc* document = GetActiveDocument();
     if (!document)
         return;
-    // The chapter, bookmark, delete and source commands come with the document's chapter
-    // commands; until then their entries reach this point and do nothing.
-    if (id == panecmd::RenameEntry)
-        document->RenameEntry();
+    RunPaneChapterCommand(id, *document);
 }

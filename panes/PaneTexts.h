@@ -25,4 +25,16 @@ inline QString InsertBookmark() { return QStringLiteral("북마크 추가"); }
 inline QString DeleteContent() { return QStringLiteral("컨텐츠 파일삭제"); }
 inline QString RenameEntry() { return QStringLiteral("목차이름수정"); }
 
+// The content and bookmark dialogs.
+inline QString AddContentsCaption() { return QStringLiteral("목차 추가"); }
+inline QString ContentsLabel() { return QStringLiteral("목차 이름"); }
+inline QString AddBookmarkCaption() { return QStringLiteral("북마크 추가"); }
+inline QString BookmarkLabel() { return QStringLiteral("북마크 이름"); }
+inline QString Ok() { return QStringLiteral("확인"); }
+inline QString Cancel() { return QStringLiteral("취소"); }
+
+// The source viewer.
+inline QString Close() { return QStringLiteral("닫기"); }
+inline QString FileMissing() { return QStringLiteral("파일이 존재하지 않습니다."); }
+
 } // namespace panetexts
