@@ -17,12 +17,13 @@ QtDialogs& qtBackend()
     return backend;
 }
 
-// Named child widgets that take input: those with a user property.
+// Named child widgets that take input: those with a user property, push buttons aside.
 QList<QWidget*> inputWidgets(QDialog& dialog)
 {
     QList<QWidget*> inputs;
     for (QWidget* child : dialog.findChildren<QWidget*>()) {
-        if (!child->objectName().isEmpty() && !qobject_cast<QAbstractButton*>(child)
+        const auto* button = qobject_cast<QAbstractButton*>(child);
+        if (!child->objectName().isEmpty() && !(button && !button->isCheckable())
             && child->metaObject()->userProperty().isValid())
             inputs.append(child);
     }
