@@ -22,6 +22,7 @@ void EditorFixture::SetUp()
     ASSERT_TRUE(CTdxComponentRegistration::Register(platform::ProgramFolder()));
     m_boxScope = std::make_unique<platform::ScopedMessageBoxBackend>(&m_boxes);
     m_dialogScope = std::make_unique<platform::ScopedFileDialogBackend>(&m_dialogs);
+    m_modalScope = std::make_unique<platform::ScopedDialogBackend>(&m_modal);
     if (m_useFake)
         m_factory = std::make_unique<CDTdxCtrl0::ScopedFactory>(
             [](QWidget*) -> std::unique_ptr<tdx::Control> { return std::make_unique<FakeTdxControl>(); });
@@ -36,6 +37,7 @@ void EditorFixture::TearDown()
     m_app.reset();
     ProcessPosted();
     m_factory.reset();
+    m_modalScope.reset();
     m_dialogScope.reset();
     m_boxScope.reset();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// A started editor for tests: scripted message boxes and file dialogs, the component
+// A started editor for tests: scripted message boxes, file dialogs and modal dialogs, the component
 // registered, the start-up waits off, and a scratch folder for books.
 #include "QtPrinters.h"
 #include "TestBook.h"
@@ -11,6 +11,7 @@
 #include "editor/MainFrame.h"
 #include "platform/core/MessageBox.h"
 #include "platform/ui/FileDialogs.h"
+#include "platform/ui/ModalDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,7 @@ protected:
 
     platform::ScriptedMessageBoxes m_boxes;
     platform::ScriptedFileDialogs m_dialogs;
+    platform::ScriptedDialogs m_modal; // every modal dialog of ours
     std::unique_ptr<CLindarApp> m_app;
 
 private:
@@ -50,6 +52,7 @@ private:
     QTemporaryDir m_scratch;
     std::unique_ptr<platform::ScopedMessageBoxBackend> m_boxScope;
     std::unique_ptr<platform::ScopedFileDialogBackend> m_dialogScope;
+    std::unique_ptr<platform::ScopedDialogBackend> m_modalScope;
     std::unique_ptr<CDTdxCtrl0::ScopedFactory> m_factory;
 };
 
