@@ -367,6 +367,9 @@ QStringList CLindarView::BookChapterFiles() const
 
 void CLindarView::AddPictureItem(const QString& picturePath)
 {
+    // A manifest item always names a file that is in the book.
+    if (!IsInsideBook(picturePath) || !QFileInfo(picturePath).isFile())
+        return;
     platform::QtTreeControl* manifest = m_frame.Panes().ManifestTree();
     const QString pictureFile = cleanFilePath(picturePath);
     QStringList ids;
@@ -386,7 +389,7 @@ void CLindarView::AddPictureItem(const QString& picturePath)
     // chapter beside the package document, with the chapter's folder in front otherwise.
     QString href = QStringLiteral("images/") + fileName;
     const QString packageFolder = m_document.GetPackageFolder();
-    if (!packageFolder.isEmpty() && IsInsideBook(picturePath)) {
+    if (!packageFolder.isEmpty()) {
         const QString relative = QDir(packageFolder).relativeFilePath(QFileInfo(picturePath).absoluteFilePath());
         if (!relative.startsWith(QLatin1String("..")))
             href = relative;

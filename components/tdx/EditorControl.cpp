@@ -1074,6 +1074,39 @@ void EditorControl::changeLeftMargin(int units)
     cursor.mergeBlockFormat(change);
 }
 
+// The pictures of a pulled-in document become the document's own, as pasted ones do: the
+// chapter's save writes them into its picture folder, so the chapter never links a file
+// outside its book. Runs while the document's folder is the pulled-in file's.
+void EditorControl::takeInPictures(int from, int to)
+{
+    QHash<QString, int> taken; // file -> picture, so a picture used twice is taken once
+    for (const PictureSpot& spot : pictureSpots()) {
+        if (spot.position < from || spot.position >= to)
+            continue;
+        QTextImageFormat format = spot.format;
+        const int known = pictureIndexOf(format);
+        if (known >= 0 && m_pictures.at(known).embedded)
+            continue;
+        const QString path = m_document->localPath(format.name());
+        int index = taken.value(path, -1);
+        if (index < 0) {
+            QFile file(path);
+            if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || QImageReader(&file).format().isEmpty())
+                continue;
+            file.seek(0);
+            index = addEmbeddedPicture(file.readAll(), QFileInfo(path).fileName());
+            m_document->addResource(QTextDocument::ImageResource, QUrl(m_pictures.at(index).resource),
+                                    QImage::fromData(m_pictures.at(index).data));
+            taken.insert(path, index);
+        }
+        format.setName(m_pictures.at(index).resource);
+        QTextCursor cursor(m_document);
+        cursor.setPosition(spot.position);
+        cursor.setPosition(spot.position + 1, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(format);
+    }
+}
+
 bool EditorControl::insertFile()
 {
     const QString path = chooseFile(this, tr("Insert file"),
@@ -1091,7 +1124,9 @@ bool EditorControl::insertFile()
         m_document->setFolder(QFileInfo(path).absolutePath());
         const QString text = decodeChapter(bytes, false);
         const QString body = m_head.prepareBody(text);
+        const int from = cursor.selectionStart();
         cursor.insertFragment(QTextDocumentFragment::fromHtml(body, m_document));
+        takeInPictures(from, cursor.position());
         syncPictures();
         m_document->setFolder(folder);
     } else {

@@ -112,6 +112,7 @@ private:
     void applyViewGeometry();
     bool runByName(const QString& name);
     bool insertFile();
+    void takeInPictures(int from, int to);
     void toggleCharFormat(const std::function<void(QTextCharFormat&, const QTextCharFormat&)>& change);
     void toggleList(QTextListFormat::Style style);
     void changeLeftMargin(int units);
