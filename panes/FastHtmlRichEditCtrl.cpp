@@ -121,7 +121,8 @@ void CFastHtmlRichEditCtrl::FullScan(const QString& text)
 {
     {
         PassGuard guard(*this, "full");
-        m_scanner.Reset(CHtmlLineScanner::CountLines(text));
+        // The view's lines are its blocks, split as the scanner splits them.
+        m_scanner.Reset(document()->blockCount());
         m_scanner.Scan(text, 0, nullptr);
         m_nFirstUncoloured = 0;
         const int last = LastVisibleLine();

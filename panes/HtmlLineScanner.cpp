@@ -6,7 +6,7 @@ constexpr char16_t kParagraphSeparator = 0x2029;
 
 bool isLineBreak(QChar c)
 {
-    return c == u'\n' || c == u'\r' || c == kParagraphSeparator;
+    return c == u'\n' || c == u'\r' || c == QChar(kParagraphSeparator);
 }
 
 } // namespace
@@ -63,23 +63,28 @@ HtmlScanState CHtmlLineScanner::Scan(QStringView text, int line, QList<HtmlRun>*
         if (apply && to > from)
             runs->append({from, to - from, format});
     };
+    // Large files are scanned whole in one pass: raw pointers, no checks per character.
+    const char16_t* c = text.utf16();
     const int size = int(text.size());
+    char* states = m_states.data();
+    const int lines = int(m_states.size());
     int pending = 0; // start of the run not coloured yet
     int lineStart = 0;
     int k = 0;
     for (; k < size; ++k) {
-        const QChar c = text[k];
-        if (isLineBreak(c)) {
-            if (c == u'\r' && k + 1 < size && text[k + 1] == u'\n')
+        const char16_t ch = c[k];
+        if (ch == u'\n' || ch == u'\r' || ch == kParagraphSeparator) {
+            if (ch == u'\r' && k + 1 < size && c[k + 1] == u'\n')
                 ++k;
-            Store(line, state);
+            if (line >= 0 && line < lines)
+                states[line] = char(state);
             ++line;
             lineStart = k + 1;
             continue;
         }
         switch (state) {
         case Comment:
-            if (c == u'>' && k - 2 >= lineStart && text[k - 1] == u'-' && text[k - 2] == u'-') {
+            if (ch == u'>' && k - 2 >= lineStart && c[k - 1] == u'-' && c[k - 2] == u'-') {
                 colour(pending, k + 1, Comment);
                 pending = k + 1;
                 state = Text;
@@ -87,28 +92,28 @@ HtmlScanState CHtmlLineScanner::Scan(QStringView text, int line, QList<HtmlRun>*
             break;
         case Tag:
         case Value:
-            if (c == u'<') {
+            if (ch == u'<') {
                 // A second "<" opens nothing: the scanner is back in text.
                 pending = k;
                 state = Text;
-            } else if (c == u'"' && state == Value) {
+            } else if (ch == u'"' && state == Value) {
                 colour(pending, k + 1, Value);
                 pending = k + 1;
                 state = Tag;
-            } else if (c == u'"') {
+            } else if (ch == u'"') {
                 colour(pending, k, Tag);
                 pending = k;
                 state = Value;
-            } else if (c == u'>' && state == Tag) {
+            } else if (ch == u'>' && state == Tag) {
                 colour(pending, k + 1, Tag);
                 pending = k + 1;
                 state = Text;
             }
             break;
         case Text:
-            if (c == u'<') {
+            if (ch == u'<') {
                 pending = k;
-                state = text.mid(k + 1, 3) == u"!--" ? Comment : Tag;
+                state = k + 3 < size && c[k + 1] == u'!' && c[k + 2] == u'-' && c[k + 3] == u'-' ? Comment : Tag;
             }
             break;
         }
@@ -116,7 +121,7 @@ HtmlScanState CHtmlLineScanner::Scan(QStringView text, int line, QList<HtmlRun>*
     // What is still open at the end keeps its colour up to the end of the text.
     if (pending < k && state != Text)
         colour(pending, k, state);
-    if (line < m_states.size())
+    if (line < lines)
         Store(line, state);
     return state;
 }
