@@ -27,6 +27,8 @@ CSrcShowDlg::CSrcShowDlg(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(m_pText, 1);
+    // The text takes the keys: Enter and Escape stay with it instead of closing the window.
+    m_pText->setFocus();
     resize(740, 420);
 }
 

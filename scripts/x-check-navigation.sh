@@ -35,14 +35,6 @@ wait_title() {
   done
   echo "$title"
 }
-# The selected row of the tree crossing screen column $1, as "middle height": the tree
-# draws its selected row in the (blue) highlight colour, the only blue of a tree column.
-highlight_row() {
-  import -window root "$scratch/scan.png"
-  convert "$scratch/scan.png" -crop "1x860+$1+0" -depth 8 txt:- \
-    | awk -F'[,:() ]+' 'NR > 1 && $5 > 150 && $3 < 90 { y[n++] = $2 } END { if (n) print int((y[0] + y[n-1]) / 2), n }'
-}
-
 echo "title after open: $(wait_title .html)"
 shot 1-opened
 

@@ -52,6 +52,14 @@ wait_window() {
   echo "$found"
 }
 shot() { import -window root "$out/$1.png"; echo "screenshot: $out/$1.png"; }
+# The selected row of the tree crossing screen column $1, as "middle height" (needs convert): the tree
+# draws its selected row in the (blue) highlight colour, the only blue of a tree column.
+highlight_row() {
+  import -window root "$scratch/scan.png"
+  convert "$scratch/scan.png" -crop "1x860+$1+0" -depth 8 txt:- \
+    | awk -F'[,:() ]+' 'NR > 1 && $5 > 150 && $3 < 90 { y[n++] = $2 } END { if (n) print int((y[0] + y[n-1]) / 2), n }'
+}
+
 
 "$bin/lindar" --register-component
 "$bin/lindar" >"$out/lindar.log" 2>&1 &

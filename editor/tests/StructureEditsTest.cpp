@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -82,8 +83,24 @@ class StructureEdits : public EditorFixture {
 protected:
     QtTreeControl& Tree() const { return *Frame().Panes().NavigationTree(); }
 
+    // Whether a chapter of the book other than `file` mentions `file`'s name (links to it).
+    bool LinkedFromAnotherChapter(const QString& file) const
+    {
+        const QString name = QFileInfo(file).fileName();
+        QDirIterator it(Doc()->GetWorkFolder(), {"*.xhtml", "*.html", "*.htm"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString other = it.next();
+            QFile chapter(other);
+            if (QFileInfo(other).fileName() != name && chapter.open(QIODevice::ReadOnly)
+                && chapter.readAll().contains(name.toUtf8()))
+                return true;
+        }
+        return false;
+    }
+
     // The last top-level entry that may be deleted: a chapter without sub-entries that no
-    // other entry points into and that the view does not show.
+    // other entry points into. Deleting a chapter that other chapters link to leaves their
+    // links dangling, as it would in any book; the check is about what the commands write.
     TreeItem DeletableContent() const
     {
         TreeItem found = nullptr;
@@ -98,7 +115,7 @@ protected:
             for (TreeItem other = Tree().GetChildItem(title); other; other = Tree().GetNextSiblingItem(other))
                 if (const TreeItem c = Tree().GetChildItem(other); c && Tree().GetItemText(c).section('#', 0, 0) == file)
                     ++users;
-            if (users == 1)
+            if (users == 1 && !LinkedFromAnotherChapter(file))
                 found = content;
         }
         return found;
