@@ -91,7 +91,9 @@ void CLindarDoc::AddChapter()
     if (!tree || !tree->GetSelectedItem())
         return;
     CAddContentsDlg dialog(&m_frame);
-    dialog.SetReferencePath(GetNcxFolder());
+    // The dialog proposes a name free in the reference path's folder: the NCX's.
+    const QString ncx = GetNCXPath();
+    dialog.SetReferencePath(ncx.isEmpty() ? GetNcxFolder() : ncx);
     if (platform::RunModalDialog(dialog) != QDialog::Accepted)
         return;
     AddChapterFile(dialog.GetLabel(), dialog.GetFileName());
@@ -302,6 +304,7 @@ void CLindarDoc::DeleteContent()
             }
         }
         if (!file.isEmpty()) {
+            m_ePub.GetContainer().GetPackage().GetOPFManager().DropGuideReferences(file);
             // The view lets go of a chapter that is no longer there.
             if (CLindarView* view = GetView(); view && QDir::cleanPath(view->m_strChapterPath) == file)
                 view->CloseChapter();

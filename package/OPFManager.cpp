@@ -1,6 +1,7 @@
 #include "package/OPFManager.h"
 
 #include "package/HrefPath.h"
+#include "package/OpfNames.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ void COPFManager::Load(const std::shared_ptr<CXmlDocument>& document, const QStr
 {
     m_pPackageDocument = document;
     m_rootElement = document ? document->GetDocumentElement() : CXmlNode();
+    m_strPackageFolder = packageFolder;
     m_manifestManager.LoadManifest(document, m_rootElement, packageFolder, packagePath);
     m_spineManager.LoadSpine(document, m_rootElement, packagePath);
     m_metadata.LoadMetadata(document, packagePath);
@@ -80,4 +82,18 @@ bool COPFManager::SavePackageFiles(const QString& newBookTitle, QString* failure
     if (!metadataWritten || !m_manifestManager.SaveManifest() || !m_spineManager.SaveSpine())
         return failed(m_manifestManager.GetPackagePath(), m_pPackageDocument->LastWriteError());
     return true;
+}
+
+void COPFManager::DropGuideReferences(const QString& file)
+{
+    if (m_rootElement.IsNull() || file.isEmpty())
+        return;
+    const QString prefix = GetOpfPrefix(m_rootElement);
+    for (CXmlNode guide : GetOpfElements(m_rootElement, prefix, QStringLiteral("guide"))) {
+        for (const CXmlNode& reference : guide.GetChildElements()) {
+            const QString href = HrefWithoutFragment(reference.GetAttribute(QStringLiteral("href")));
+            if (!href.isEmpty() && ResolveHref(m_strPackageFolder, href) == file)
+                guide.RemoveChild(reference);
+        }
+    }
 }

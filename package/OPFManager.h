@@ -33,6 +33,10 @@ public:
     // it and saying why; what a book lacks (no NCX, no package) is not a failure.
     bool SavePackageFiles(const QString& newBookTitle, QString* failure);
 
+    // Drops the guide references that name `file` (a full path): a deleted chapter leaves no
+    // reference behind. The package file is written by the next manifest or spine save.
+    void DropGuideReferences(const QString& file);
+
     const QString& GetNCXPath() const { return m_strNCXPath; }
     const QString& GetNCXFolder() const { return m_strNCXFolder; }
     COPFManifestManager& GetManifestManager() { return m_manifestManager; }
@@ -49,6 +53,7 @@ private:
     QString m_strNCXFolder; // the NCX file's folder, ending in "/"; set only with an NCX
     CXmlNode m_rootElement;
     std::shared_ptr<CXmlDocument> m_pPackageDocument;
+    QString m_strPackageFolder;
     CPackageNCXManager m_ncxManager;
     CPackageMetadata m_metadata;
     // Members are destroyed in reverse order: the spine, then the manifest (which deletes

@@ -1,5 +1,5 @@
 // A chapter added, a bookmark inserted and a chapter deleted, then the book saved: the
-// saved package names only files that are in it, and everything it lists is there.
+// saved package (manifest, spine, guide, NCX) names only files that are in it.
 // With KVX_STRUCTURE_EDITS_OUT the saved books are kept there for
 // scripts/epubcheck-structure-edits.sh.
 #include "EditorFixture.h"
@@ -68,6 +68,10 @@ void expectWhole(const QString& epub)
     static const QRegularExpression itemref("<(?:\\w+:)?itemref\\b[^>]*idref=\"([^\"]*)\"");
     for (const auto& match : itemref.globalMatch(opf))
         EXPECT_TRUE(ids.contains(match.captured(1))) << "spine names no item: " << match.captured(1).toStdString();
+    static const QRegularExpression reference("<(?:\\w+:)?reference\\b[^>]*href=\"([^\"]*)\"");
+    for (const auto& match : reference.globalMatch(opf))
+        EXPECT_TRUE(files.contains(memberOf(folderOf(opfPath), match.captured(1))))
+            << "guide names a missing file: " << match.captured(1).toStdString();
     ASSERT_FALSE(ncxHref.isEmpty());
     const QString ncxMember = memberOf(folderOf(opfPath), ncxHref);
     const QString ncx = QString::fromUtf8(ReadMember(epub, ncxMember));
