@@ -17,6 +17,7 @@
 #include "platform/core/Shell.h"
 #include "platform/ui/DockPane.h"
 #include "platform/ui/FileDialogs.h"
+#include "platform/ui/ModalDialogs.h"
 #include "platform/ui/RibbonBar.h"
 
 #include <QApplication>
@@ -133,7 +134,7 @@ void CMainFrame::OnFileOpen()
 void CMainFrame::OnAppAbout()
 {
     CAboutDlg dialog(this);
-    dialog.exec();
+    platform::RunModalDialog(dialog);
 }
 
 void CMainFrame::OnHelp()
