@@ -4,6 +4,7 @@
 #include "online/UpdateCheck.h"
 #include "online/UpdateDlg.h"
 #include "platform/core/MessageBox.h"
+#include "platform/ui/ModalDialogs.h"
 
 bool RunStartupUpdateCheck(QWidget* mainWindow)
 {
@@ -11,7 +12,7 @@ bool RunStartupUpdateCheck(QWidget* mainWindow)
     quint32 statusCode = 0;
     if (CheckForUpdate(statusCode, dlg) != UPDATE_AVAILABLE)
         return false;
-    if (dlg.exec() == CUpdateDlg::kDownloadResult)
+    if (platform::RunModalDialog(dlg) == CUpdateDlg::kDownloadResult)
         return true;
     platform::ShowMessage(QStringLiteral("사용자에 의해서 업데이트가 취소되었습니다."), ApplicationTitle(),
                           platform::MessageButtons::Ok);

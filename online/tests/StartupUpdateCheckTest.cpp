@@ -2,40 +2,31 @@
 #include "online/StartupUpdateCheck.h"
 #include "online/UpdateDlg.h"
 
+#include "platform/ui/ModalDialogs.h"
+
 #include <QApplication>
-#include <QPushButton>
-#include <QTimer>
 
 namespace {
 
 const QByteArray kVersionPath = kVersionTextPath;
 const QString kCancelled = QStringLiteral("사용자에 의해서 업데이트가 취소되었습니다.");
 
+// The update dialog is answered through the dialog seam, without a modal loop.
 class StartupUpdateCheckTest : public OnlineTest {
 protected:
-    // Acts on the update dialog once it runs modally; records whether it was shown.
-    void WhenDialogShows(const std::function<void(CUpdateDlg*)>& action)
-    {
-        QTimer::singleShot(0, &mainWindow, [this, action] {
-            if (auto* dlg = qobject_cast<CUpdateDlg*>(QApplication::activeModalWidget())) {
-                dialogShown = true;
-                action(dlg);
-            }
-        });
-    }
-
     QWidget mainWindow;
-    bool dialogShown = false;
+    platform::ScriptedDialogs dialogs;
+    platform::ScopedDialogBackend dialogScope{&dialogs};
 };
 
 TEST_F(StartupUpdateCheckTest, DownloadEndsStartUpAndClosesTheMainWindow)
 {
     server.setBody(kVersionPath, WithBom("1.0.0.0&http://dl.example/QuorraSetup.exe&2009-01-15&notes"));
     mainWindow.show();
-    WhenDialogShows([](CUpdateDlg* dlg) { dlg->findChild<QPushButton*>("download")->click(); });
+    dialogs.enqueue(platform::DialogAnswer::Press("download"));
 
     EXPECT_TRUE(RunStartupUpdateCheck(&mainWindow));
-    EXPECT_TRUE(dialogShown);
+    EXPECT_EQ(dialogs.asked().size(), 1);
     ASSERT_EQ(shell.requests().size(), 1);
     EXPECT_EQ(shell.requests()[0].target, "http://dl.example/QuorraSetup.exe");
     EXPECT_TRUE(boxes.asked().isEmpty());
@@ -46,10 +37,10 @@ TEST_F(StartupUpdateCheckTest, DeclinedUpdateIsConfirmedAndStartUpGoesOn)
 {
     server.setBody(kVersionPath, WithBom("1.0.0.0&http://dl.example/QuorraSetup.exe&2009-01-15&notes"));
     mainWindow.show();
-    WhenDialogShows([](CUpdateDlg* dlg) { dlg->reject(); });
+    dialogs.enqueue(platform::DialogAnswer::Cancel());
 
     EXPECT_FALSE(RunStartupUpdateCheck(&mainWindow));
-    EXPECT_TRUE(dialogShown);
+    EXPECT_EQ(dialogs.asked().size(), 1);
     ASSERT_EQ(boxes.asked().size(), 1);
     EXPECT_EQ(boxes.asked()[0].text, kCancelled);
     EXPECT_EQ(boxes.asked()[0].caption, "Tolvo maker 편집툴");
@@ -67,10 +58,10 @@ TEST_F(StartupUpdateCheckTest, NoNewerVersionShowsNothing)
     };
     for (const auto& [name, reply] : replies) {
         server.setReply(kVersionPath, reply);
-        WhenDialogShows([](CUpdateDlg* dlg) { dlg->reject(); });
+        dialogs.clear();
+        dialogs.enqueue(platform::DialogAnswer::Cancel());
         EXPECT_FALSE(RunStartupUpdateCheck(&mainWindow)) << name;
-        QCoreApplication::processEvents(); // let the probe run: no dialog is there to find
-        EXPECT_FALSE(dialogShown) << name;
+        EXPECT_TRUE(dialogs.asked().isEmpty()) << name;
         EXPECT_TRUE(boxes.asked().isEmpty()) << name;
     }
 }
