@@ -1,10 +1,12 @@
 #include "platform/ui/ModalDialogs.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QMetaProperty>
 #include <QPointer>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace platform {
 namespace {
@@ -71,6 +73,10 @@ int QtDialogs::run(QDialog& dialog) { return dialog.exec(); }
 
 int ScriptedDialogs::run(QDialog& dialog)
 {
+    // A dialog that fills itself in as it is shown does so here too, though it never goes on
+    // screen.
+    QShowEvent shown;
+    QCoreApplication::sendEvent(&dialog, &shown);
     m_asked.append(describe(dialog));
     bool finished = false;
     int result = QDialog::Rejected;
