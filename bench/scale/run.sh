@@ -19,8 +19,8 @@ measure() { # kind size command...
     $((kilobytes / 1024)) "$(echo "$seconds * 100000 / $size" | bc -l)"
 }
 
-for spec in "deep-ncx 20000" "wide-opf 700000" "members 100000"; do
-  read -r kind full <<<"$spec"
+for shape in "deep-ncx 20000" "wide-opf 700000" "members 100000"; do
+  read -r kind full <<<"$shape"
   for size in $((full / 2)) "$full"; do
     book="$(python3 "$here/make_books.py" "$scratch" "$kind" "$size")"
     measure "$kind" "$size" "$cli" info "$book"

@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 #include "FakeTdxControl.h"
+#include "NavigationTreeText.h"
 
 #include "editor/BookPanes.h"
 #include "panes/NaviView.h"
@@ -18,38 +19,12 @@
 
 using platform::QtTreeControl;
 using platform::TreeItem;
+using navtest::findItem;
+using navtest::navPoint;
+using navtest::shape;
 
 namespace {
 
-QString navPoint(const QString& label, const QString& src, const QString& inner = QString())
-{
-    return QStringLiteral("<navPoint><navLabel><text>%1</text></navLabel><content src=\"%2\"/>%3</navPoint>")
-        .arg(label, src, inner);
-}
-
-// The tree as "label[children]", content items as "=target".
-QString shape(const QtTreeControl& tree, TreeItem first)
-{
-    QStringList parts;
-    for (TreeItem item = first; item; item = tree.GetNextSiblingItem(item)) {
-        QString part = tree.GetItemImage(item) == 2 ? "=" + tree.GetItemText(item) : tree.GetItemText(item);
-        if (TreeItem child = tree.GetChildItem(item))
-            part += "[" + shape(tree, child) + "]";
-        parts << part;
-    }
-    return parts.join(' ');
-}
-
-TreeItem findItem(const QtTreeControl& tree, const QString& text, TreeItem first)
-{
-    for (TreeItem item = first; item; item = tree.GetNextSiblingItem(item)) {
-        if (tree.GetItemText(item) == text)
-            return item;
-        if (TreeItem found = findItem(tree, text, tree.GetChildItem(item)))
-            return found;
-    }
-    return nullptr;
-}
 
 // Every item's data word by its text (the fixtures' texts are unique).
 QMap<QString, quintptr> dataWords(const QtTreeControl& tree, TreeItem first, QMap<QString, quintptr> words = {})

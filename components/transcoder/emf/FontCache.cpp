@@ -99,16 +99,16 @@ size_t qHash(const FontCache::Key& key, size_t seed)
                       quintptr(key.device));
 }
 
-FontCache::Entry& FontCache::entry(const FontSpec& spec, int dpi, const QPaintDevice* device)
+FontCache::Entry& FontCache::entry(const FontSpec& wanted, int dpi, const QPaintDevice* device)
 {
-    const Key key{spec.height, spec.weight, spec.italic, spec.underline, spec.strikeOut, spec.face, dpi, device};
+    const Key key{wanted.height, wanted.weight, wanted.italic, wanted.underline, wanted.strikeOut, wanted.face, dpi, device};
     const auto found = m_entries.constFind(key);
     if (found != m_entries.constEnd())
         return **found;
     if (m_entries.size() >= kMaxFonts)
         m_entries.clear();
     double em = 0;
-    const QFont font = toQFont(spec, dpi, em);
+    const QFont font = toQFont(wanted, dpi, em);
     auto made = std::make_shared<Entry>(font, em, device);
     Entry& result = *made;
     m_entries.insert(key, std::move(made));

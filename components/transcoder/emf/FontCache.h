@@ -53,7 +53,7 @@ public:
     };
 
     // The entry for a font description on a device of `dpi`. It stays valid until the next call.
-    Entry& entry(const FontSpec& spec, int dpi, const QPaintDevice* device);
+    Entry& entry(const FontSpec& wanted, int dpi, const QPaintDevice* device);
 
 private:
     struct Key {
