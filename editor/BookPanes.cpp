@@ -4,15 +4,16 @@
 #include "editor/StringTable.h"
 #include "panes/ManiView.h"
 #include "panes/NaviView.h"
+#include "panes/OutputWnd.h"
+#include "panes/PropertiesWnd.h"
 #include "panes/SpineView.h"
+#include "panes/StyleView.h"
 #include "platform/ui/DockPane.h"
 #include "platform/ui/QtPropertyGrid.h"
 #include "platform/ui/QtTreeControl.h"
 
 #include <QApplication>
-#include <QListWidget>
 #include <QMainWindow>
-#include <QPlainTextEdit>
 #include <QStyle>
 
 namespace {
@@ -31,6 +32,7 @@ CBookPanes::CBookPanes(QMainWindow* frame, CPaneHost& host)
 platform::QtTreeControl* CBookPanes::NavigationTree() const { return m_naviView ? m_naviView->Tree() : nullptr; }
 platform::QtTreeControl* CBookPanes::ManifestTree() const { return m_maniView ? m_maniView->Tree() : nullptr; }
 platform::QtTreeControl* CBookPanes::SpineTree() const { return m_spineView ? m_spineView->Tree() : nullptr; }
+platform::QtPropertyGrid* CBookPanes::PropertyGrid() const { return m_propertiesWnd ? m_propertiesWnd->Grid() : nullptr; }
 
 platform::DockPane* CBookPanes::MakePane(int captionId, int id, QWidget* content, int iconIndex)
 {
@@ -52,20 +54,19 @@ bool CBookPanes::Create()
     m_maniPane->setEnabled(false); // holds the manifest; never shown
     m_maniPane->hide();
 
-    m_styleList = new QListWidget;
-    m_stylePane = MakePane(101, pane::Style, m_styleList, 2);
+    m_styleView = new CStyleView(m_host);
+    m_stylePane = MakePane(101, pane::Style, m_styleView, 2);
 
     m_spineView = new CSpineView(m_host, *m_maniView->Tree());
     m_spinePane = MakePane(401, pane::Spine, m_spineView, 3);
 
-    m_output = new QPlainTextEdit;
-    m_output->setReadOnly(true);
-    m_outputPane = MakePane(157, pane::Output, m_output, 4);
+    m_outputWnd = new COutputWnd;
+    m_outputPane = MakePane(157, pane::Output, m_outputWnd, 4);
     m_outputPane->setAllowedAreas(Qt::BottomDockWidgetArea);
     m_outputPane->hide(); // a bottom pane the frame does not dock
 
-    m_grid = new platform::QtPropertyGrid;
-    m_propertiesPane = MakePane(158, pane::Properties, m_grid, 5);
+    m_propertiesWnd = new CPropertiesWnd(m_host);
+    m_propertiesPane = MakePane(158, pane::Properties, m_propertiesWnd, 5);
     m_propertiesPane->setAllowedAreas(Qt::RightDockWidgetArea);
 
     for (platform::DockPane* pane : {m_naviPane, m_spinePane, m_stylePane})

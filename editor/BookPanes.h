@@ -3,11 +3,12 @@
 
 class CManiView;
 class CNaviView;
+class COutputWnd;
 class CPaneHost;
+class CPropertiesWnd;
 class CSpineView;
-class QListWidget;
+class CStyleView;
 class QMainWindow;
-class QPlainTextEdit;
 
 namespace platform {
 class DockPane;
@@ -34,9 +35,10 @@ public:
     CNaviView* NaviView() const { return m_naviView; }
     CManiView* ManiView() const { return m_maniView; }
     CSpineView* SpineView() const { return m_spineView; }
-    platform::QtPropertyGrid* PropertyGrid() const { return m_grid; }
-    QListWidget* StyleList() const { return m_styleList; }
-    QPlainTextEdit* Output() const { return m_output; }
+    CPropertiesWnd* PropertiesWnd() const { return m_propertiesWnd; }
+    platform::QtPropertyGrid* PropertyGrid() const;
+    CStyleView* StyleView() const { return m_styleView; }
+    COutputWnd* OutputWnd() const { return m_outputWnd; }
 
     platform::DockPane* NaviPane() const { return m_naviPane; }
     platform::DockPane* ManiPane() const { return m_maniPane; }
@@ -53,9 +55,9 @@ private:
     CNaviView* m_naviView = nullptr;
     CManiView* m_maniView = nullptr;
     CSpineView* m_spineView = nullptr;
-    platform::QtPropertyGrid* m_grid = nullptr;
-    QListWidget* m_styleList = nullptr;
-    QPlainTextEdit* m_output = nullptr;
+    CPropertiesWnd* m_propertiesWnd = nullptr;
+    CStyleView* m_styleView = nullptr;
+    COutputWnd* m_outputWnd = nullptr;
     platform::DockPane* m_naviPane = nullptr;
     platform::DockPane* m_maniPane = nullptr;
     platform::DockPane* m_stylePane = nullptr;

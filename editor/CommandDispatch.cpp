@@ -12,6 +12,7 @@
 #include "editor/LindarApp.h"
 #include "editor/LindarDoc.h"
 #include "editor/LindarView.h"
+#include "panes/PropertiesWnd.h"
 #include "platform/core/KnownFolders.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Shell.h"
@@ -43,7 +44,15 @@ void CMainFrame::RunBookCommand(int id, CLindarDoc& document)
     // A command none of the groups knows does nothing. Closing may destroy the document,
     // so nothing may follow a routine that ran.
     RunChapterCommand(id, document) || RunControlActionCommand(id, document) || RunEditingCommand(id, document)
-        || RunBookFileCommand(id, *this, document);
+        || RunBookFileCommand(id, *this, document) || RunPaneCommand(id);
+}
+
+bool CMainFrame::RunPaneCommand(int id)
+{
+    if (id != cmd::AddAttribute)
+        return false;
+    m_pPanes->PropertiesWnd()->OnAddItem();
+    return true;
 }
 
 void CMainFrame::RunFrameCommand(int id)

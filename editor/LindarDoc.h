@@ -74,6 +74,8 @@ public:
     void ZoomOut();
     void ResetZoom();
     void PasteClipboard();
+    // Applies style pane entry `index` to the open chapter.
+    void ApplyStyleEntry(int index);
     // Commands 32840 (A4) and 32841 (the device's page): the chapter gets that page.
     void UsePaperSize(bool a4);
 

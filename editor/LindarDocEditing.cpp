@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include <iterator>
+
 namespace {
 
 constexpr int kIndentStep = 500;  // in the control's length unit, 1/7200 inch
@@ -149,6 +151,37 @@ void CLindarDoc::PasteClipboard()
     QWidget* target = active->focusWidget() ? active->focusWidget() : active;
     QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
     QApplication::sendEvent(target, &press);
+}
+
+void CLindarDoc::ApplyStyleEntry(int index)
+{
+    if (!m_pCtrl)
+        return;
+    // Style pane entries by index: a style of the chapter's style list by its position, or a
+    // paragraph command run by name.
+    static const struct {
+        int styleIndex; // -1: run the action instead
+        const char* action;
+    } kEntries[] = {
+        {0, nullptr},  {1, nullptr},  {2, nullptr},  {3, nullptr},  {4, nullptr},
+        {5, nullptr},  {6, nullptr},  {7, nullptr},  {8, nullptr},
+        {-1, "ParagraphShapeAlignJustify"},       {-1, "ParagraphShapeAlignLeft"},
+        {-1, "ParagraphShapeAlignRight"},         {-1, "ParagraphShapeAlignCenter"},
+        {-1, "ParagraphShapeIncreaseLeftMargin"}, {-1, "ParagraphShapeDecreaseLeftMargin"},
+        {-1, "PutParaNumber"},                    {-1, "PutBullet"},
+        {9, nullptr},  {10, nullptr}, {11, nullptr},
+    };
+    if (index < 0 || index >= int(std::size(kEntries)))
+        return;
+    if (kEntries[index].action) {
+        m_pCtrl->RunAction(QString::fromLatin1(kEntries[index].action));
+        return;
+    }
+    CDTdxAction style = m_pCtrl->CreateAction(QStringLiteral("Style"));
+    CDTdxParameterSet set = style.CreateSet();
+    style.GetDefault(set);
+    set.SetItem(QStringLiteral("Apply"), kEntries[index].styleIndex);
+    style.Execute(set);
 }
 
 void CLindarDoc::UsePaperSize(bool a4)

@@ -13,6 +13,7 @@
 #include "editor/Profile.h"
 #include "editor/RibbonBuilder.h"
 #include "editor/StatusValues.h"
+#include "panes/PropertiesWnd.h"
 #include "platform/core/MessageBox.h"
 #include "platform/ui/QtPropertyGrid.h"
 #include "platform/ui/QtTreeControl.h"
@@ -171,7 +172,7 @@ void CMainFrame::ShowNoBook()
 void CMainFrame::EnableBookControls(bool bookOpen)
 {
     if (m_pPanes->PropertiesPane())
-        m_pPanes->PropertyGrid()->setEnabled(bookOpen);
+        m_pPanes->PropertiesWnd()->setEnabled(bookOpen);
     UpdateCommandStates();
 }
 

@@ -79,6 +79,9 @@ public:
     bool OpenChapter(const QString& path) override;
     void GoToBookmark(const QString& name) override;
     void OnPaneCommand(int id) override;
+    void ApplyStyleEntry(int index) override;
+    void OnMetadataEdited() override;
+    QString GetAppTitle() const override;
 
     // The book values of the open book.
     QString m_strBookPath;
@@ -101,6 +104,8 @@ private:
     void OnRibbonCommand(int id);
     void RunFrameCommand(int id);
     void RunBookCommand(int id, CLindarDoc& document);
+    // Commands the frame passes on to one of its panes.
+    bool RunPaneCommand(int id);
     // The whole window, frame and children, is drawn anew after every command.
     void RedrawAll();
     void OnAppAbout();

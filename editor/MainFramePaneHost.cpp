@@ -1,5 +1,5 @@
-// The main frame as the panes' host: what the navigation and spine panes reach of the
-// active document and its chapter view.
+// The main frame as the panes' host: what the panes reach of the active document and its
+// chapter view.
 #include "editor/MainFrame.h"
 
 #include "editor/ChapterCommands.h"
@@ -65,3 +65,20 @@ void CMainFrame::OnPaneCommand(int id)
         return;
     RunPaneChapterCommand(id, *document);
 }
+
+void CMainFrame::ApplyStyleEntry(int index)
+{
+    if (CLindarDoc* document = GetActiveDocument())
+        document->ApplyStyleEntry(index);
+}
+
+void CMainFrame::OnMetadataEdited()
+{
+    CLindarView* view = GetActiveView();
+    if (!view)
+        return;
+    view->m_bUnsaved = true;
+    RefreshUnsavedMark();
+}
+
+QString CMainFrame::GetAppTitle() const { return texts::AppTitle(); }

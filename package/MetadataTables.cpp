@@ -116,11 +116,16 @@ const AdditionalItem* FindAdditionalItemByName(const QString& rowName)
 
 QString LanguageLabel(const QString& storedValue)
 {
-    const QString prefix = storedValue.left(2).toLower();
+    const QString language = storedValue.trimmed();
+    const QString prefix = language.left(2).toLower();
     for (const LanguageEntry& entry : kLanguages) {
         if (prefix == QLatin1String(entry.prefix))
             return QString::fromUtf8(entry.label);
     }
+    // A language the list does not name is shown as the book holds it: showing a listed
+    // one instead would claim a language the book does not have.
+    if (!language.isEmpty())
+        return language;
     return QString::fromUtf8(std::end(kLanguages)[-1].label);
 }
 

@@ -26,7 +26,8 @@ struct AdditionalItem {
 const QList<AdditionalItem>& AdditionalItems();
 const AdditionalItem* FindAdditionalItemByName(const QString& rowName);
 
-// Language labels: "ko-KR" shows as "한국어(KO)"; a label is written back as its code.
+// Language labels: "ko-KR" shows as "한국어(KO)"; a label is written back as its code. A
+// language without a label shows as stored ("fr"), and an empty one as Korean.
 QString LanguageLabel(const QString& storedValue);
 // The code of a label, also for the grid's own forms "독일어(DE)" and "스페인어(ES)";
 // a text that is no label comes back unchanged.

@@ -282,8 +282,8 @@ void CPackageMetadata::LoadRequiredItems(const CXmlNodeList& elements)
             const QString text = binding.element.GetTextContent();
             if (row == ROW_LANGUAGE)
                 grid->SetRowValue(0, row, LanguageLabel(text));
-            else if (row != ROW_TYPE || TypeNames().contains(text) || grid->GetRowOptions(0, row).contains(text))
-                grid->SetRowValue(0, row, text);
+            else if (row != ROW_TYPE || !text.trimmed().isEmpty())
+                grid->SetRowValue(0, row, text); // a type the list lacks is shown as held too
         }
         binding.shown = grid->GetRowValue(0, row);
     }

@@ -1,5 +1,5 @@
 #pragma once
-// Command ids of the panes' toolbar (resource 339) and the navigation pane's context menu
+// Command ids of the panes' toolbars (resources 339 and 356) and the navigation pane's context menu
 // (resource 32806), kept as the numbers the editor's command routing knows.
 
 namespace panecmd {
@@ -9,6 +9,10 @@ constexpr int Demote = 32903;
 constexpr int Promote = 32904;
 constexpr int AddChapterButton = 32960;
 constexpr int InsertBookmarkButton = 32961;
+
+// The properties pane's toolbar (resource 356).
+constexpr int AddAttributeButton = 32962;
+constexpr int DeleteAttributeButton = 32963;
 
 constexpr int ShowSource = 32778;
 constexpr int AddChapter = 32794;

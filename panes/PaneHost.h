@@ -25,4 +25,10 @@ public:
     virtual void GoToBookmark(const QString& name) = 0;
     // A document command from the navigation pane's toolbar or context menu.
     virtual void OnPaneCommand(int id) = 0;
+    // Applies style pane entry `index` to the chapter in the view.
+    virtual void ApplyStyleEntry(int index) = 0;
+    // The user changed the publication data: the book has unsaved changes.
+    virtual void OnMetadataEdited() = 0;
+    // The caption of the panes' message boxes.
+    virtual QString GetAppTitle() const = 0;
 };

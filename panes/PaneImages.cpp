@@ -41,6 +41,10 @@ QIcon ToolBarIcon(int commandId)
         return standardIcon(QStyle::SP_FileDialogNewFolder);
     case panecmd::InsertBookmarkButton:
         return standardIcon(QStyle::SP_FileLinkIcon);
+    case panecmd::AddAttributeButton:
+        return standardIcon(QStyle::SP_FileDialogNewFolder);
+    case panecmd::DeleteAttributeButton:
+        return standardIcon(QStyle::SP_TrashIcon);
     default:
         return QIcon();
     }

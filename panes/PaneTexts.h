@@ -37,4 +37,15 @@ inline QString Cancel() { return QStringLiteral("취소"); }
 inline QString Close() { return QStringLiteral("닫기"); }
 inline QString FileMissing() { return QStringLiteral("파일이 존재하지 않습니다."); }
 
+// The properties pane, its toolbar and its picker.
+inline QString AddAttributeButton() { return QStringLiteral("추가항목 추가"); }
+inline QString DeleteAttributeButton() { return QStringLiteral("추가항목 삭제"); }
+inline QString RequiredItemUndeletable() { return QStringLiteral("필수항목을 삭제할 수 없습니다."); }
+inline QString DeleteAttributeQuestion() { return QStringLiteral("출판정보 [%1]를 삭제 하시겠습니까?"); }
+inline QString AttributeDlgCaption() { return QStringLiteral("추가항목 입력창"); }
+inline QString Add() { return QStringLiteral("추가"); }
+
+// The style pane.
+inline QString StyleColumn() { return QStringLiteral("적용 가능 스타일"); }
+
 } // namespace panetexts

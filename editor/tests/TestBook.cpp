@@ -91,10 +91,10 @@ QString WriteTestBook(const QString& scratch, const QString& name, const TestBoo
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<package xmlns=\"http://www.idpf.org/2007/opf\" version=\"2.0\" unique-identifier=\"BookId\">\n"
         "  <metadata xmlns:dc=\"http://purl.org/dc/elements/1.1/\" xmlns:opf=\"http://www.idpf.org/2007/opf\">\n"
-        "    <dc:title>%1</dc:title>\n    <dc:creator>Tester</dc:creator>\n    <dc:language>en</dc:language>\n"
+        "    <dc:title>%1</dc:title>\n    <dc:creator>Tester</dc:creator>\n    <dc:language>%4</dc:language>\n"
         "    <dc:identifier id=\"BookId\">urn:uuid:2f0c1c52-8d6e-4f0e-9a53-0c5b7c2d9e11</dc:identifier>\n"
-        "  </metadata>\n  <manifest>\n%2  </manifest>\n  <spine toc=\"ncx\">\n%3  </spine>\n</package>\n")
-        .arg(layout.title, manifest, spine));
+        "%5  </metadata>\n  <manifest>\n%2  </manifest>\n  <spine toc=\"ncx\">\n%3  </spine>\n</package>\n")
+        .arg(layout.title, manifest, spine, layout.language, layout.extraMetadata));
     const QString navMap = layout.navMap ? *layout.navMap : QStringLiteral("\n") + navPoints + QStringLiteral("  ");
     ok = ok && writeText(ncxPath, QStringLiteral(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

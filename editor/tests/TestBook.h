@@ -15,6 +15,8 @@ struct TestChapter {
 
 struct TestBookSpec {
     QString title = QStringLiteral("Test Book");
+    QString language = QStringLiteral("en");
+    QString extraMetadata; // more lines for <metadata>, each indented and ending in "\n"
     QList<TestChapter> chapters; // file names may hold folders, "../text/ch1.xhtml" too
     QStringList pictures; // file names below OEBPS/images/, listed in the manifest
     QMap<QString, QString> pictureIds; // picture file name -> manifest id, when not its base name

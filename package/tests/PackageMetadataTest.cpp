@@ -108,7 +108,9 @@ TEST_F(PackageMetadataTest, LanguageLabelsFromTheFirstTwoLetters)
         const char* shown;
     } cases[] = {
         {"ko-KR", "한국어(KO)"}, {"EN-us", "영어(EN)"}, {"de", "독일(DE)"}, {"es-MX", "SPANISH(ES)"},
-        {"ja", "일본어(JA)"},    {"zh-TW", "중국(ZH)"}, {"fr", "한국어(KO)"}, {"", "한국어(KO)"},
+        {"ja", "일본어(JA)"},    {"zh-TW", "중국(ZH)"}, {" en\n", "영어(EN)"}, {"", "한국어(KO)"},
+        // Languages the list lacks show as the book holds them, not as a listed one.
+        {"fr", "fr"}, {"pt-BR", "pt-BR"},
     };
     for (const auto& c : cases) {
         BuildGrid(grid);
@@ -184,10 +186,10 @@ TEST_F(PackageMetadataTest, MetadataBoundOutsideTheMetadataElementSurvivesTheSav
     }
 }
 
-TEST_F(PackageMetadataTest, TypeOnlyFromTheKnownNames)
+TEST_F(PackageMetadataTest, ATypeOutsideTheListShowsAsTheBookHoldsIt)
 {
     load(opf(kDc, "<dc:type>Text</dc:type>"));
-    EXPECT_EQ(row("타입"), QStringLiteral("타입"));
+    EXPECT_EQ(row("타입"), QStringLiteral("Text"));
 }
 
 TEST_F(PackageMetadataTest, RequiredSaveEditsTheFirstElementOfEachKindInPlace)

@@ -22,7 +22,12 @@ QWidget* PropertyValueDelegate::createEditor(QWidget* parent, const QStyleOption
 void PropertyValueDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-        combo->setCurrentIndex(combo->findText(index.data(Qt::EditRole).toString()));
+        const QString value = index.data(Qt::EditRole).toString();
+        // A value outside the list (as a book held it) stays on offer, so that closing the
+        // list without a choice, or choosing it again, keeps it.
+        if (combo->findText(value) < 0 && !value.isEmpty())
+            combo->insertItem(0, value);
+        combo->setCurrentIndex(combo->findText(value));
         return;
     }
     QStyledItemDelegate::setEditorData(editor, index);

@@ -4,7 +4,7 @@
 namespace platform {
 
 // Edits a property value (names stay fixed): a combo box without free typing when the row has fixed
-// choices, a line edit otherwise.
+// choices (and the row's own value, when it is not one of them), a line edit otherwise.
 class PropertyValueDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
