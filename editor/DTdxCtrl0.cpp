@@ -1,5 +1,7 @@
 #include "editor/DTdxCtrl0.h"
 
+#include "editor/TdxDialogSeam.h"
+
 #include <QVBoxLayout>
 
 namespace {
@@ -33,6 +35,7 @@ bool CDTdxCtrl0::Create(QWidget* parent, const QRect& rect, int id)
         setParent(parent);
     m_id = id;
     setGeometry(rect);
+    InstallTdxDialogSeam();
     m_control = currentFactory() ? currentFactory()(this) : nullptr;
     if (!m_control)
         return false;

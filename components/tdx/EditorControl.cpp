@@ -681,21 +681,31 @@ void EditorControl::insertFromMimeData(const QMimeData* source)
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        if (!image.isNull() && image.save(&buffer, "PNG")) {
-            const int index = addEmbeddedPicture(png, QString());
-            m_pictures[index].fileName = QStringLiteral("picture%1.png").arg(index + 1);
-            m_document->addResource(QTextDocument::ImageResource, QUrl(m_pictures[index].resource), image);
-            QTextImageFormat format;
-            format.setName(m_pictures[index].resource);
-            format.setWidth(image.width());
-            format.setHeight(image.height());
-            cursor.insertImage(format);
-        }
+        if (!image.isNull() && image.save(&buffer, "PNG"))
+            insertEmbeddedPicture(png, QString(), image, QTextImageFormat());
     } else {
         QTextEdit::insertFromMimeData(source);
     }
     syncPictures();
     cursor.endEditBlock();
+}
+
+// A picture the document holds, at the caret and in the caret's edit block, drawn at the
+// image's size unless `extra` gives one.
+void EditorControl::insertEmbeddedPicture(const QByteArray& data, const QString& fileName, const QImage& image,
+                                          const QTextImageFormat& extra)
+{
+    const int index = addEmbeddedPicture(data, fileName);
+    if (fileName.isEmpty())
+        m_pictures[index].fileName = QStringLiteral("picture%1.png").arg(index + 1);
+    m_document->addResource(QTextDocument::ImageResource, QUrl(m_pictures[index].resource), image);
+    QTextImageFormat format = extra;
+    format.setName(m_pictures[index].resource);
+    if (format.width() <= 0 && format.height() <= 0) {
+        format.setWidth(image.width());
+        format.setHeight(image.height());
+    }
+    textCursor().insertImage(format);
 }
 
 // ---------------------------------------------------------------- view
@@ -1190,6 +1200,8 @@ bool EditorControl::runByName(const QString& name)
         paste();
     else if (name == "InsertFile")
         return insertFile();
+    else if (const DialogAction action = dialogActionFor(name))
+        return (this->*action)();
     else
         return false;
     return true;

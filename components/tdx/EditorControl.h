@@ -10,12 +10,16 @@
 #include "components/tdx/StyleList.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QTextEdit>
 
+class QImage;
+class QPrinter;
 class QTextImageFormat;
 
 namespace tdx {
 
+class FindDialog;
 class IslandObject;
 class ShapeObject;
 class TextDocument;
@@ -66,6 +70,19 @@ public:
     QStringList registeredModules() const { return m_modules; }
     int zoomRatio() const { return m_zoom; }
 
+    // What the dialogs put into the text.
+    // A picture file at the caret; a linked one must lie in the chapter's folder, a picture
+    // from elsewhere is held by the document (and written into the picture folder). Sizes in
+    // pixels, 0 for the picture's own.
+    bool insertPictureFile(const QString& path, bool embedded, int width, int height);
+    bool insertTable(int rows, int columns);
+    // Inserts the equation drawn as a picture, or replaces the equation at the caret.
+    bool insertEquation(const QString& source);
+    // The source of the equation beside the caret (selected then), or empty.
+    QString equationAtCaret();
+    // The chapter on the printer, on the page setup's paper unless the printer was set since.
+    bool printTo(QPrinter& printer);
+
 protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -112,6 +129,20 @@ private:
     void applyViewGeometry();
     bool runByName(const QString& name);
     bool insertFile();
+    void insertEmbeddedPicture(const QByteArray& data, const QString& fileName, const QImage& image,
+                               const QTextImageFormat& extra);
+    // the interactive actions
+    using DialogAction = bool (EditorControl::*)();
+    static DialogAction dialogActionFor(const QString& name);
+    bool showFindDialog();
+    bool insertPictureDialog();
+    bool createTableDialog();
+    bool createEquationDialog();
+    bool styleDialog();
+    bool spellingCheck();
+    bool dictionaryLookUp();
+    bool printDialog();
+    bool printPreview();
     void takeInPictures(int from, int to);
     void toggleCharFormat(const std::function<void(QTextCharFormat&, const QTextCharFormat&)>& change);
     void toggleList(QTextListFormat::Style style);
@@ -135,6 +166,7 @@ private:
     int m_applyClass = 24;
     QString m_path;
     QStringList m_modules;
+    QPointer<FindDialog> m_findDialog;
 };
 
 } // namespace tdx

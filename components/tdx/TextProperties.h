@@ -21,6 +21,10 @@ constexpr int kPictureDrawnHeight = QTextFormat::UserProperty + 17;
 constexpr int kPictureNaturalWidth = QTextFormat::UserProperty + 18;
 constexpr int kPictureNaturalHeight = QTextFormat::UserProperty + 19;
 constexpr int kPictureSized = QTextFormat::UserProperty + 20;
+// the source of an equation drawn as a picture
+constexpr int kEquationSource = QTextFormat::UserProperty + 21;
+// the class an equation's img element carries
+constexpr const char* kEquationClass = "tdx-equation";
 
 // markup kept from the chapter, ids into the document's MarkupTable
 constexpr int kBlockMarkup = QTextFormat::UserProperty + 30;   // paragraphs

@@ -635,6 +635,10 @@ void XhtmlReader::appendPicture(const pugi::xml_node& node)
     }
     format.setProperty(kPictureSized, sized);
     format.setProperty(kImageElement, elementOf(node, leaveOut));
+    // An equation we wrote comes back editable: its source is the alt text.
+    const QStringList classes = decodeReferences(node.attribute("class").value()).split(' ', Qt::SkipEmptyParts);
+    if (classes.contains(QLatin1String(kEquationClass)))
+        format.setProperty(kEquationSource, format.property(kPictureAlt));
     appendSpecial(QString(QChar::ObjectReplacementCharacter), format);
 }
 

@@ -629,6 +629,8 @@ void XhtmlWriter::writePicture(const QTextImageFormat& image, int count)
         m_out += '"';
         if (element)
             writeAttributes(element->attributes);
+        else if (image.hasProperty(kEquationSource))
+            m_out += QLatin1String(" class=\"") + QLatin1String(kEquationClass) + '"';
         if (sized && width > 0)
             m_out += QStringLiteral(" width=\"%1\"").arg(qRound(width));
         if (sized && height > 0)

@@ -51,3 +51,24 @@ TEST_F(InsertFile, PicturesOfThePulledInDocumentAreCopiedIntoTheBook)
         EXPECT_TRUE(QFileInfo(QDir::cleanPath(folder + href)).isFile()) << item.toStdString();
     }
 }
+
+TEST_F(InsertFile, InsertedPictureIsCopiedIntoTheBookWithAManifestItem)
+{
+    ASSERT_NE(m_app->OpenBookFile(SimpleBook("picture.epub")), nullptr);
+    QTemporaryDir outside;
+    ASSERT_TRUE(WriteTestPicture(outside.filePath("photo.png")));
+    // Asked to link a file outside the book, the chapter takes a copy in all the same.
+    m_modal.enqueue(platform::DialogAnswer::Press("확인", {{"fileName", outside.filePath("photo.png")},
+                                                          {"embedded", false}, {"width", 64}}));
+
+    ASSERT_TRUE(Doc()->m_pCtrl->RunAction("PictureInsertDialog"));
+    ASSERT_TRUE(View()->SaveChapter());
+
+    const QString folder = Doc()->GetPackageFolder();
+    EXPECT_TRUE(QFileInfo(folder + "images/photo.png").isFile());
+    QFile chapter(View()->m_strChapterPath);
+    ASSERT_TRUE(chapter.open(QIODevice::ReadOnly));
+    const QString written = QString::fromUtf8(chapter.readAll());
+    EXPECT_TRUE(written.contains("<img src=\"images/photo.png\" alt=\"photo\" width=\"64\"")) << written.toStdString();
+    EXPECT_TRUE(ManifestItems().contains("photo|image/png|images/photo.png")) << ManifestItems().join(", ").toStdString();
+}

@@ -69,7 +69,16 @@ DialogBackend* dialogBackend() { return g_backend ? g_backend : &qtBackend(); }
 
 int RunModalDialog(QDialog& dialog) { return dialogBackend()->run(dialog); }
 
+void ShowModelessDialog(QDialog& dialog) { dialogBackend()->showModeless(dialog); }
+
 int QtDialogs::run(QDialog& dialog) { return dialog.exec(); }
+
+void QtDialogs::showModeless(QDialog& dialog)
+{
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
 
 int ScriptedDialogs::run(QDialog& dialog)
 {

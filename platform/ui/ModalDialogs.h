@@ -38,6 +38,9 @@ public:
     // Runs the dialog to its end and returns its result code (QDialog::Accepted, Rejected,
     // or the code a dialog passes to done()).
     virtual int run(QDialog& dialog) = 0;
+    // Shows a dialog that stays open beside the window (find, spelling). A backend that
+    // never goes on screen runs it to its end as a modal one.
+    virtual void showModeless(QDialog& dialog) { run(dialog); }
 };
 
 // Installs the backend RunModalDialog uses (not owned). Null restores the Qt backend.
@@ -45,10 +48,12 @@ void setDialogBackend(DialogBackend* backend);
 DialogBackend* dialogBackend();
 
 int RunModalDialog(QDialog& dialog);
+void ShowModelessDialog(QDialog& dialog);
 
 class QtDialogs : public DialogBackend {
 public:
     int run(QDialog& dialog) override;
+    void showModeless(QDialog& dialog) override;
 };
 
 // Records every dialog and answers from a queue. One answer is one press: a dialog that
