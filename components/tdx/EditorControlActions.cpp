@@ -156,7 +156,9 @@ bool EditorControl::insertTable(int rows, int columns)
     format.setCellPadding(2);
     format.setCellSpacing(0);
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-    textCursor().insertTable(rows, columns, format);
+    QTextCursor cursor = textCursor();
+    QTextTable* table = cursor.insertTable(rows, columns, format);
+    setTextCursor(table->cellAt(0, 0).firstCursorPosition()); // typing goes into the first cell
     return true;
 }
 
@@ -165,7 +167,7 @@ QString EditorControl::equationAtCaret()
     QTextCursor cursor = textCursor();
     const int caret = cursor.selectionStart();
     for (const int position : {caret, caret - 1}) {
-        if (position < 0)
+        if (position < 0 || position + 1 >= m_document->characterCount())
             continue;
         QTextCursor probe(m_document);
         probe.setPosition(position);
