@@ -108,8 +108,8 @@ bool EditorControl::insertPictureFile(const QString& path, bool embedded, int wi
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray data = file.readAll();
-    QBuffer buffer(const_cast<QByteArray*>(&data));
+    QByteArray data = file.readAll();
+    QBuffer buffer(&data);
     QImageReader reader(&buffer);
     const QImage image = reader.read();
     if (image.isNull())

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace tdx {
 
@@ -37,11 +39,25 @@ QString searchPath()
     return set.isNull() ? QStringLiteral("/usr/share/hunspell") : QString::fromLocal8Bit(set);
 }
 
-QStringList fromUtf8(const std::vector<std::string>& words)
+// Words go to a dictionary in its own encoding (the SET line of its .aff file).
+std::string encoded(const Hunspell& dictionary, const QString& word)
 {
+    const std::string& encoding = dictionary.get_dict_encoding();
+    QStringEncoder encoder(encoding.c_str());
+    if (encoding == "UTF-8" || !encoder.isValid())
+        return word.toStdString();
+    const QByteArray bytes = encoder.encode(word);
+    return bytes.toStdString();
+}
+
+QStringList decoded(const Hunspell& dictionary, const std::vector<std::string>& words)
+{
+    const std::string& encoding = dictionary.get_dict_encoding();
+    QStringDecoder decoder(encoding.c_str());
+    const bool utf8 = encoding == "UTF-8" || !decoder.isValid();
     QStringList list;
     for (const std::string& word : words)
-        list.append(QString::fromStdString(word));
+        list.append(utf8 ? QString::fromStdString(word) : decoder.decode(QByteArray::fromStdString(word)));
     list.removeDuplicates();
     return list;
 }
@@ -100,7 +116,7 @@ Hunspell* SpellDictionaries::load(int language)
                                                             QFile::encodeName(base + ".dic").constData());
             for (const QString& word : userWords())
                 if (languageOf(word) == language)
-                    m_loaded[language]->add(word.toStdString());
+                    m_loaded[language]->add(encoded(*m_loaded[language], word));
             return m_loaded[language].get();
         }
     }
@@ -136,19 +152,19 @@ bool SpellDictionaries::hasAny()
 bool SpellDictionaries::isCorrect(const QString& word)
 {
     Hunspell* dictionary = dictionaryFor(word);
-    return !dictionary || dictionary->spell(word.toStdString());
+    return !dictionary || dictionary->spell(encoded(*dictionary, word));
 }
 
 QStringList SpellDictionaries::suggestions(const QString& word)
 {
     Hunspell* dictionary = dictionaryFor(word);
-    return dictionary ? fromUtf8(dictionary->suggest(word.toStdString())) : QStringList();
+    return dictionary ? decoded(*dictionary, dictionary->suggest(encoded(*dictionary, word))) : QStringList();
 }
 
 QStringList SpellDictionaries::stems(const QString& word)
 {
     Hunspell* dictionary = dictionaryFor(word);
-    return dictionary ? fromUtf8(dictionary->stem(word.toStdString())) : QStringList();
+    return dictionary ? decoded(*dictionary, dictionary->stem(encoded(*dictionary, word))) : QStringList();
 }
 
 bool SpellDictionaries::addToUserDictionary(const QString& word)
@@ -168,7 +184,7 @@ bool SpellDictionaries::addToUserDictionary(const QString& word)
             return false;
     }
     if (Hunspell* dictionary = dictionaryFor(trimmed))
-        dictionary->add(trimmed.toStdString());
+        dictionary->add(encoded(*dictionary, trimmed));
     return true;
 }
 
