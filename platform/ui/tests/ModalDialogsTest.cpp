@@ -81,3 +81,20 @@ TEST(ModalDialogsTest, ScriptedAnswersFillFieldsAndPressButtons)
         EXPECT_EQ(dialogs.asked().first().fields.value(QStringLiteral("name")).toString(), QStringLiteral("proposed"));
     }
 }
+
+TEST(ModalDialogsTest, ModelessDialogShowsOnScreenAndIsAnsweredByScript)
+{
+    {
+        AskDialog dialog; // the Qt backend: shown, and the call returns at once
+        platform::ShowModelessDialog(dialog);
+        EXPECT_TRUE(dialog.isVisible());
+    }
+    platform::ScriptedDialogs dialogs;
+    platform::ScopedDialogBackend scope(&dialogs);
+    dialogs.enqueue(platform::DialogAnswer::Press(QString(), {{"name", "no"}}));
+    AskDialog dialog;
+    platform::ShowModelessDialog(dialog);
+    EXPECT_EQ(dialog.name->text(), QStringLiteral("no")) << "one press, the dialog stayed open";
+    EXPECT_EQ(dialogs.refusedPresses(), 1);
+    EXPECT_FALSE(dialog.isVisible()) << "closed when the answers ran out";
+}
