@@ -25,7 +25,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QTextBlock>
 #include <QTextTable>
 #include <QUrl>
 

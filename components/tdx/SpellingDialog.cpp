@@ -15,7 +15,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QVBoxLayout>
 
 namespace tdx {
 

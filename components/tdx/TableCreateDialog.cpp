@@ -4,7 +4,6 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 

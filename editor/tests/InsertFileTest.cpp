@@ -57,9 +57,11 @@ TEST_F(InsertFile, InsertedPictureIsCopiedIntoTheBookWithAManifestItem)
     ASSERT_NE(m_app->OpenBookFile(SimpleBook("picture.epub")), nullptr);
     QTemporaryDir outside;
     ASSERT_TRUE(WriteTestPicture(outside.filePath("photo.png")));
-    // Asked to link a file outside the book, the chapter takes a copy in all the same.
-    m_modal.enqueue(platform::DialogAnswer::Press("확인", {{"fileName", outside.filePath("photo.png")},
-                                                          {"embedded", false}, {"width", 64}}));
+    // The file is chosen through the editor's file dialog; asked to link a file outside the
+    // book, the chapter takes a copy in all the same.
+    m_dialogs.enqueue(outside.filePath("photo.png"));
+    m_modal.enqueue(platform::DialogAnswer::Press("찾아보기..."));
+    m_modal.enqueue(platform::DialogAnswer::Press("확인", {{"embedded", false}, {"width", 64}}));
 
     ASSERT_TRUE(Doc()->m_pCtrl->RunAction("PictureInsertDialog"));
     ASSERT_TRUE(View()->SaveChapter());
