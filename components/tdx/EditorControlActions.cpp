@@ -186,7 +186,10 @@ bool EditorControl::createEquationDialog()
     EquationDialog dialog(this, equationAtCaret());
     if (runDialog(dialog) != QDialog::Accepted)
         return false;
-    return insertEquation(dialog.source());
+    if (insertEquation(dialog.source()))
+        return true;
+    showMessage(this, QStringLiteral("수식을 그리지 못했습니다."));
+    return false;
 }
 
 bool EditorControl::insertEquation(const QString& source)
