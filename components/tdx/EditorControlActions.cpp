@@ -49,14 +49,16 @@ bool isInsideFolder(const QString& path, const QString& folder)
 // Spelling and look-up need a dictionary for the words at hand; say which are missing.
 bool dictionariesReady(QWidget* parent, SpellDictionaries& dictionaries, const QString& text)
 {
+    // Only the dictionaries the text needs are loaded (the Korean one takes a moment).
+    const QStringList missing = dictionaries.missingFor(text);
+    if (missing.isEmpty())
+        return true;
     if (!dictionaries.hasAny()) {
         showMessage(parent, kNoDictionary);
         return false;
     }
-    const QStringList missing = dictionaries.missingFor(text);
-    if (!missing.isEmpty())
-        showMessage(parent, QStringLiteral("다음 언어의 맞춤법 사전이 없어 그 낱말은 검사하지 않습니다: %1")
-                                .arg(missing.join(QStringLiteral(", "))));
+    showMessage(parent, QStringLiteral("다음 언어의 맞춤법 사전이 없어 그 낱말은 검사하지 않습니다: %1")
+                            .arg(missing.join(QStringLiteral(", "))));
     return true;
 }
 

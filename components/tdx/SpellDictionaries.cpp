@@ -96,17 +96,15 @@ void SpellDictionaries::reloadIfMoved()
     if (path == m_searchPath)
         return;
     m_searchPath = path;
-    for (int i = 0; i < 2; ++i) {
-        m_loaded[i].reset();
-        m_tried[i] = false;
-    }
+    for (std::unique_ptr<Hunspell>& loaded : m_loaded)
+        loaded.reset();
 }
 
 Hunspell* SpellDictionaries::load(int language)
 {
-    if (m_tried[language])
+    // A dictionary not found is looked for again next time: it may be installed meanwhile.
+    if (m_loaded[language])
         return m_loaded[language].get();
-    m_tried[language] = true;
     for (const QString& folder : m_searchPath.split(':', Qt::SkipEmptyParts)) {
         for (const char* name : kFileNames[language]) {
             const QString base = QDir(folder).filePath(QLatin1String(name));

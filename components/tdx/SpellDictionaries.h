@@ -37,7 +37,6 @@ private:
     void reloadIfMoved();
 
     std::unique_ptr<Hunspell> m_loaded[2];
-    bool m_tried[2] = {false, false};
     QString m_searchPath;
 };
 

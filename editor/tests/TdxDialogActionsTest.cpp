@@ -335,6 +335,18 @@ TEST_F(TdxDialogActionsTest, MissingDictionariesAreSaidNotSilent)
     for (const QString& text : messages())
         EXPECT_TRUE(text.startsWith("맞춤법 사전이 설치되어 있지 않습니다.")) << text.toStdString();
     EXPECT_TRUE(dialogs.asked().isEmpty());
+
+    // With only the English dictionary the English words are still checked.
+    boxes.clear();
+    for (const char* suffix : {".aff", ".dic"})
+        ASSERT_TRUE(QFile::link(QStringLiteral("/usr/share/hunspell/en_US") + suffix, empty.filePath(QStringLiteral("en_US") + suffix)));
+    qputenv("DICPATH", empty.path().toLocal8Bit());
+    openBody("<p>teh 컴퓨타</p>");
+    EXPECT_TRUE(ctrl.RunAction("SpellingCheck"));
+    qunsetenv("DICPATH");
+    EXPECT_EQ(messages().value(0), "다음 언어의 맞춤법 사전이 없어 그 낱말은 검사하지 않습니다: ko");
+    ASSERT_EQ(dialogs.asked().size(), 1);
+    EXPECT_EQ(dialogs.asked()[0].properties.value("word").toString(), "teh");
 }
 
 // ---------------------------------------------------------------- printing
