@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -395,6 +397,40 @@ TEST_F(TdxDialogActionsTest, PrintAndPreviewGoThroughTheDialogSeam)
     EXPECT_EQ(dialogs.asked()[0].title, "인쇄");
     EXPECT_EQ(dialogs.asked()[1].title, "미리보기");
     EXPECT_TRUE(messages().isEmpty());
+}
+
+// A backend that puts the preview on the (offscreen) screen, as the user sees it.
+class ShownPreview : public platform::DialogBackend {
+public:
+    int pages = -1;
+    QSizeF paper;
+    int run(QDialog& dialog) override
+    {
+        auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+        dialog.show();
+        if (preview) {
+            preview->updatePreview();
+            pages = preview->pageCount();
+        }
+        if (auto* previewDialog = qobject_cast<QPrintPreviewDialog*>(&dialog))
+            paper = previewDialog->printer()->pageLayout().fullRect(QPageLayout::Point).size();
+        dialog.reject();
+        return QDialog::Rejected;
+    }
+};
+
+TEST_F(TdxDialogActionsTest, PreviewDrawsTheChapterOnThePageSetupsPaper)
+{
+    QString body;
+    for (int i = 0; i < 120; ++i)
+        body += QStringLiteral("<p>line %1</p>").arg(i);
+    openBody(body);
+    ShownPreview shown;
+    platform::ScopedDialogBackend scope(&shown);
+    EXPECT_TRUE(ctrl.RunAction("FilePreview"));
+    EXPECT_GT(shown.pages, 1) << "a long chapter runs over pages";
+    EXPECT_NEAR(shown.paper.width(), control().page().paperWidth / 100.0, 1.0);
+    EXPECT_NEAR(shown.paper.height(), control().page().paperHeight / 100.0, 1.0);
 }
 
 } // namespace
