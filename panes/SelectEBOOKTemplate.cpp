@@ -1,6 +1,7 @@
 #include "panes/SelectEBOOKTemplate.h"
 
 #include "panes/PaneTexts.h"
+#include "panes/ThumbnailList.h"
 #include "platform/core/CompoundFile.h"
 #include "platform/core/FolderListing.h"
 #include "platform/core/KnownFolders.h"
@@ -12,7 +13,6 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -59,18 +59,6 @@ bool isPictureName(const QString& name)
 
 QString parentOf(const QString& folder) { return QFileInfo(folder).path(); }
 
-// The icon list with its items' places open to the dialog.
-class ThumbnailList : public QListWidget {
-public:
-    using QListWidget::QListWidget;
-    // Moves an item across, keeping the height the list gave it.
-    void PlaceItem(int row, int x)
-    {
-        const QModelIndex index = model()->index(row, 0);
-        setPositionForIndex(QPoint(x, visualRect(index).y() + verticalOffset()), index);
-    }
-};
-
 } // namespace
 
 CSelectEBOOKTemplate::CSelectEBOOKTemplate(const QString& caption, QWidget* parent)
@@ -110,7 +98,7 @@ void CSelectEBOOKTemplate::BuildControls()
             OnChoice(id);
     });
 
-    m_pList = new ThumbnailList(this);
+    m_pList = new CThumbnailList(this);
     m_pList->setObjectName(QStringLiteral("list1006"));
     m_pList->setViewMode(QListView::IconMode);
     m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -281,7 +269,7 @@ void CSelectEBOOKTemplate::LoadBatch()
         }
         m_pList->doItemsLayout();
         for (int i = 0; i < count; ++i)
-            static_cast<ThumbnailList*>(m_pList)->PlaceItem(i, kFirstItemX + kItemStep * i);
+            m_pList->PlaceItem(i, kFirstItemX + kItemStep * i);
     }
     m_nNextIndex = end;
     m_pList->setUpdatesEnabled(true);
@@ -313,8 +301,7 @@ void CSelectEBOOKTemplate::OnChoice(int choice)
 
 void CSelectEBOOKTemplate::accept()
 {
-    const QList<QListWidgetItem*> selected = m_pList->selectedItems();
-    const int row = selected.isEmpty() ? -1 : m_pList->row(selected.first());
+    const int row = m_pList->SelectedRow();
     if (row >= 0 && row < m_aThumbnailPaths.size()) {
         m_strTemplatePath = TemplatePathFor(m_aThumbnailPaths.at(row), m_strTemplateFolder);
         QDialog::accept();

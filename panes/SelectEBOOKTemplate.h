@@ -10,7 +10,7 @@
 #include <QString>
 #include <QStringList>
 
-class QListWidget;
+class CThumbnailList;
 class QRadioButton;
 
 class CSelectEBOOKTemplate : public QDialog {
@@ -46,7 +46,7 @@ public:
     const QStringList& ThumbnailPaths() const { return m_aThumbnailPaths; }
     // The image list: one 132 x 177 picture per thumbnail; null until its batch has loaded.
     const QList<QImage>& Images() const { return m_aImages; }
-    QListWidget* List() const { return m_pList; }
+    CThumbnailList* List() const { return m_pList; }
     bool TimerActive() const { return m_timer.isActive(); }
 
     // One tick of timer 0: the next batch, and the timer's end once all are in.
@@ -73,7 +73,7 @@ private:
     QString m_strThumbnailFolder;
     QString m_strTemplatePath;
     int m_nChoice = NewFromTemplate;
-    QListWidget* m_pList = nullptr;
+    CThumbnailList* m_pList = nullptr;
     QRadioButton* m_pNewRadio = nullptr;
     QRadioButton* m_pOpenRadio = nullptr;
     QList<QImage> m_aImages;

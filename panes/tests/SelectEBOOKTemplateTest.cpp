@@ -1,6 +1,7 @@
 // The template chooser on folders of its own: templates collected, previews extracted,
 // thumbnails loaded in batches, and the choice it returns.
 #include "panes/SelectEBOOKTemplate.h"
+#include "panes/ThumbnailList.h"
 #include "platform/core/CompoundFile.h"
 #include "platform/core/MessageBox.h"
 #include "platform/ui/ModalDialogs.h"
@@ -8,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
 #include <QShowEvent>
 #include <QTemporaryDir>
 
@@ -132,6 +132,17 @@ TEST_F(SelectEBOOKTemplateTest, OkWithoutSelection)
     EXPECT_TRUE(dialog.GetTemplatePath().isEmpty());
     EXPECT_FALSE(dialog.List()->isEnabled());
     EXPECT_FALSE(dialog.TimerActive()) << "closing stops the loading";
+}
+
+// The radio decides for the caller; the template path comes with a selection all the same.
+TEST_F(SelectEBOOKTemplateTest, AScriptPicksAThumbnailByRow)
+{
+    addTemplate("02_Novel.TDT");
+    CSelectEBOOKTemplate dialog("Tolvo maker 편집툴", templates(), thumbnails());
+    m_dialogs.enqueue(platform::DialogAnswer::Press("확인", {{"list1006", 0}, {"radio1008", true}}));
+    EXPECT_EQ(platform::RunModalDialog(dialog), QDialog::Accepted);
+    EXPECT_EQ(dialog.GetChoice(), CSelectEBOOKTemplate::OpenExisting);
+    EXPECT_EQ(dialog.GetTemplatePath(), templates() + "/02_Novel.tdt");
 }
 
 TEST_F(SelectEBOOKTemplateTest, FourThumbnailsAtOnceAndTheFifthOnTheNextTick)
