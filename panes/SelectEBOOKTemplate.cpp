@@ -108,7 +108,7 @@ void CSelectEBOOKTemplate::BuildControls()
     m_pList->setWrapping(false);
     m_pList->setIconSize(QSize(kThumbWidth, kThumbHeight));
     m_pList->setFrameShape(QFrame::StyledPanel);
-    m_pList->setMinimumSize(4 * kItemStep + 2 * kFirstItemX, kThumbHeight + 60);
+    m_pList->setMinimumSize(5 * kItemStep + 2 * kFirstItemX, kThumbHeight + 60);
     connect(m_pList, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
 
     auto* buttons = new QDialogButtonBox(Qt::Vertical, this);

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
 namespace {
 
@@ -56,10 +57,12 @@ TEST_F(StartupChooserOpens, TheOpenDialogComesAndTheBookOpens)
 // A new book from a template, saved with a title and an author.
 class TemplateBookFixture : public EditorFixture {
 protected:
-    // Saves the open new book under `path`; with KVX_TEMPLATE_BOOKS_OUT set the book is kept
-    // there too (scripts/epubcheck-template-books.sh).
-    void SaveWithTitleAndAuthor(const QString& path, const QString& title)
+    // Types a line into the open chapter, so that it is written back, and saves the new book
+    // under `path`; with KVX_TEMPLATE_BOOKS_OUT set the book is kept there too
+    // (scripts/epubcheck-template-books.sh).
+    void TypeAndSave(const QString& path, const QString& title)
     {
+        QTest::keyClicks(Doc()->m_pCtrl->GetControl()->widget(), QStringLiteral("Typed into the template's book. "));
         platform::QtPropertyGrid& grid = *Frame().Panes().PropertyGrid();
         grid.SetRowValue(0, grid.FindRow(0, QStringLiteral("제목")), title);
         grid.SetRowValue(0, grid.FindRow(0, QStringLiteral("저자")), QStringLiteral("김작가"));
@@ -102,11 +105,12 @@ TEST_F(StartupChooserTemplate, NewBookOpensItsFirstChapterWithTheTemplatesStyles
     EXPECT_TRUE(body.contains("indentation=\"1000\"")) << body.toStdString();
 
     const QString book = Scratch("novel1.epub");
-    SaveWithTitleAndAuthor(book, QStringLiteral("소설 한 편"));
+    TypeAndSave(book, QStringLiteral("소설 한 편"));
     ASSERT_TRUE(QFile::exists(book));
     const QByteArray opf = ReadMember(book, "OEBPS/content.opf");
     EXPECT_TRUE(opf.contains("<dc:title>소설 한 편</dc:title>")) << opf.constData();
     EXPECT_TRUE(opf.contains("김작가"));
+    EXPECT_TRUE(ReadMember(book, "OEBPS/ch01.xhtml").contains("Typed into the template's book."));
 }
 
 // Command 32772 with each delivered template, a book open each time.
@@ -135,7 +139,7 @@ TEST_F(NewFileCommand, EachTemplateGivesABookWithItsOwnStyles)
         const QString body = exportedStyleLine(*View(), Scratch("now.sty"), "Body");
         EXPECT_TRUE(body.contains(QString("font=\"%1\"").arg(c.bodyFont))) << body.toStdString();
         EXPECT_TRUE(body.contains(QString("size=\"%1\"").arg(c.bodySize))) << body.toStdString();
-        SaveWithTitleAndAuthor(Scratch(QString(c.title) + ".epub"), QString::fromUtf8("템플릿 책 %1").arg(row + 1));
+        TypeAndSave(Scratch(QString(c.title) + ".epub"), QString::fromUtf8("템플릿 책 %1").arg(row + 1));
         EXPECT_TRUE(QFile::exists(Scratch(QString(c.title) + ".epub")));
     }
     ASSERT_EQ(m_modal.asked().size(), 5);
