@@ -1,6 +1,7 @@
 #include "editor/LindarApp.h"
 
 #include "editor/ChildFrame.h"
+#include "editor/CommandLineBook.h"
 #include "editor/CommandIds.h"
 #include "editor/EditorTexts.h"
 #include "editor/LindarDoc.h"
@@ -83,7 +84,8 @@ void CLindarApp::SplashStep(const QString& text, int milliseconds)
 
 bool CLindarApp::InitInstance(const QStringList& arguments)
 {
-    Q_UNUSED(arguments); // the command line never opens or creates a book
+    // The command line never opens or creates a book here; a book it names opens once
+    // start-up is done.
 
     m_pSplash = std::make_unique<CSplash>(QColor(128, 128, 128));
     m_pSplash->Create();
@@ -127,7 +129,10 @@ bool CLindarApp::InitInstance(const QStringList& arguments)
     if (!RunStartupUpdateStep(*m_pMainFrame))
         return true;
 
-    RunTemplateChooser();
+    // With a book on its way from the command line, a choice of what to work on would only
+    // stand in front of it.
+    if (CCommandLineBook::FromArguments(arguments).isEmpty())
+        RunTemplateChooser();
     return true;
 }
 

@@ -78,6 +78,18 @@ protected:
     }
 };
 
+using StartupWithABook = FakeEditorFixture;
+
+TEST_F(StartupWithABook, ABookOnTheCommandLineComesInsteadOfTheChooser)
+{
+    Frame().m_bClosing = true;
+    m_app.reset();
+    m_app = std::make_unique<CLindarApp>();
+    ASSERT_TRUE(m_app->InitInstance({"lindar", SimpleBook("given.epub")}));
+    EXPECT_TRUE(m_modal.asked().isEmpty());
+    EXPECT_EQ(Doc(), nullptr) << "the book opens after start-up, from the event loop";
+}
+
 // Start-up: the second thumbnail, "소설 기본 템플릿1", makes a new book with its styles.
 class StartupChooserTemplate : public TemplateBookFixture {
 protected:
