@@ -1,8 +1,8 @@
 #include "editor/LindarApp.h"
 
 #include "editor/ChildFrame.h"
-#include "editor/CommandLineBook.h"
 #include "editor/CommandIds.h"
+#include "editor/CommandLineBook.h"
 #include "editor/EditorTexts.h"
 #include "editor/LindarDoc.h"
 #include "editor/LindarDocTemplate.h"

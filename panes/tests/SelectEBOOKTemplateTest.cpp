@@ -158,6 +158,8 @@ TEST_F(SelectEBOOKTemplateTest, FourThumbnailsAtOnceAndTheFifthOnTheNextTick)
         EXPECT_EQ(dialog.Images().at(i).size(), QSize(132, 177)) << i;
     EXPECT_TRUE(dialog.Images().at(4).isNull());
     EXPECT_TRUE(dialog.TimerActive());
+    for (int i = 0; i < 5; ++i) // one row
+        EXPECT_EQ(dialog.List()->visualRect(dialog.List()->model()->index(i, 0)).x(), 6 + 138 * i) << i;
 
     dialog.OnTimer();
     EXPECT_EQ(dialog.Images().at(4).size(), QSize(132, 177));
