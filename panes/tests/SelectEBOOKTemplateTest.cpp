@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 // A 2 x 2 GIF, blue in its top-left corner.
@@ -200,7 +203,7 @@ TEST_F(SelectEBOOKTemplateTest, AFolderThatCannotBeListedIsReportedAndTheDialogS
     for (const platform::MessageRequest& box : m_boxes.asked()) {
         EXPECT_EQ(box.caption, "Error");
         EXPECT_EQ(box.icon, platform::MessageIcon::Error);
-        EXPECT_EQ(box.text, QString::fromLocal8Bit(strerror(ENOENT)));
+        EXPECT_EQ(box.text, QString::fromLocal8Bit(std::strerror(ENOENT)));
     }
     EXPECT_EQ(dialog.List()->count(), 0);
     dialog.OnTimer();
