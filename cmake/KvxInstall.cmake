@@ -30,6 +30,10 @@ endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/template ${PROJECT_SOURCE_DIR}/help
   DESTINATION ${KVX_INSTALL_DATADIR} PATTERN .keep EXCLUDE)
 add_dependencies(kvx_installed kvx_data_folders)
+if(TARGET kvx_templates)
+  install(FILES ${KVX_TEMPLATE_FILES} DESTINATION ${KVX_INSTALL_DATADIR}/template)
+  add_dependencies(kvx_installed kvx_templates)
+endif()
 
 # pdfsetup installs the printer from x86/ and x64/ of the folder it is given. Only this
 # machine's architecture is built, so both hold the same files: the driver-side libraries,

@@ -59,7 +59,7 @@ void CMainFrame::RunFrameCommand(int id)
 {
     switch (id) {
     case cmd::NewFile:
-        m_app.OnFileNew();
+        m_app.RunTemplateChooser();
         break;
     case cmd::FileOpen:
         OnFileOpen();

@@ -1,6 +1,8 @@
 #include "editor/LindarApp.h"
 
 #include "editor/ChildFrame.h"
+#include "editor/CommandIds.h"
+#include "editor/CommandLineBook.h"
 #include "editor/EditorTexts.h"
 #include "editor/LindarDoc.h"
 #include "editor/LindarDocTemplate.h"
@@ -13,8 +15,10 @@
 #include "package/WorkFolderLock.h"
 #include "package/ePubContainerFormat.h"
 #include "panes/MetadataGridBuilder.h"
+#include "panes/SelectEBOOKTemplate.h"
 #include "platform/core/MessageBox.h"
 #include "platform/controls/PropertyGrid.h"
+#include "platform/ui/ModalDialogs.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -80,7 +84,8 @@ void CLindarApp::SplashStep(const QString& text, int milliseconds)
 
 bool CLindarApp::InitInstance(const QStringList& arguments)
 {
-    Q_UNUSED(arguments); // the command line never opens or creates a book
+    // The command line never opens or creates a book here; a book it names opens once
+    // start-up is done.
 
     m_pSplash = std::make_unique<CSplash>(QColor(128, 128, 128));
     m_pSplash->Create();
@@ -124,8 +129,10 @@ bool CLindarApp::InitInstance(const QStringList& arguments)
     if (!RunStartupUpdateStep(*m_pMainFrame))
         return true;
 
-    // Step 22, the template chooser, joins here; until then start-up goes on as after a
-    // cancelled chooser: the main window shows no book.
+    // With a book on its way from the command line, a choice of what to work on would only
+    // stand in front of it.
+    if (CCommandLineBook::FromArguments(arguments).isEmpty())
+        RunTemplateChooser();
     return true;
 }
 
@@ -215,6 +222,20 @@ void CLindarApp::OnFileNew()
     if (!AskBeforeReplacingBook())
         return;
     m_pDocTemplate->OpenNewDocument();
+}
+
+void CLindarApp::RunTemplateChooser()
+{
+    if (!m_pMainFrame)
+        return;
+    CSelectEBOOKTemplate chooser(texts::AppTitle(), m_pMainFrame.get());
+    if (platform::RunModalDialog(chooser) != QDialog::Accepted)
+        return;
+    // The radio decides first: a thumbnail still selected in the other mode is not taken.
+    if (chooser.GetChoice() == CSelectEBOOKTemplate::OpenExisting)
+        m_pMainFrame->OnCommand(cmd::FileOpen);
+    else
+        NewBookFromTemplate(chooser.GetTemplatePath());
 }
 
 void CLindarApp::AddToRecentFileList(const QString& path)

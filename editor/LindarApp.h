@@ -36,8 +36,11 @@ public:
     // The save after a Yes to a save question: no reopen cycle. False when nothing was
     // saved (the save failed or its dialog was cancelled).
     bool SaveAnsweringPrompt(CLindarDoc& document);
-    // The new-file command: a new book from the skeleton.
+    // A new book from the bare skeleton, no template applied.
     void OnFileNew();
+    // The template chooser, at start-up and for the new-file command: a chosen template
+    // makes a new book, the other choice runs the open command, Cancel does nothing.
+    void RunTemplateChooser();
 
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
     CLindarDocTemplate& DocTemplate() const { return *m_pDocTemplate; }

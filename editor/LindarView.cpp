@@ -100,6 +100,25 @@ QString mediaSubtype(const QString& extension)
     return extension;
 }
 
+// The style file exported from a template: beside it, unless the program's data is only
+// read (an installed copy); then in the user's own template folder, where the import
+// looks first.
+QString templateStyleFile(const QString& templatePath)
+{
+    const QString beside = cutBeforeLastDot(templatePath) + QStringLiteral(".sty");
+    if (!platform::IsInstalledCopy() && QFileInfo(QFileInfo(templatePath).path()).isWritable())
+        return beside;
+    return platform::WritableDataFolder(QStringLiteral("template")) + QLatin1Char('/') + fileNameOf(beside);
+}
+
+QString styleFilePath(const QString& styleFileName)
+{
+    const QString own = platform::WritableDataFolder(QStringLiteral("template")) + QLatin1Char('/') + styleFileName;
+    if (QFileInfo::exists(own))
+        return own;
+    return platform::ProgramDataFolder(QStringLiteral("template")) + QLatin1Char('/') + styleFileName;
+}
+
 void fillStyleTemplate(CDTdxCtrl0& control, int count, const QString& fileName, bool import)
 {
     CDTdxAction action = control.CreateAction(QStringLiteral("StyleTemplate"));
@@ -172,7 +191,7 @@ void CLindarView::InitChapterView()
         m_app.m_nStyleChoice = 1;
         m_pCtrl->OpenDocument(m_app.m_strTemplatePath, QStringLiteral("TDX"), kOpenTemplate);
         CollectLinkedImages(m_aLinkedImages);
-        const QString styleFile = cutBeforeLastDot(m_app.m_strTemplatePath) + QStringLiteral(".sty");
+        const QString styleFile = templateStyleFile(m_app.m_strTemplatePath);
         ExportStyleTemplate(styleFile);
         m_app.m_strStyleFile = styleFile;
         OpenChapter(chapter, QString());
@@ -469,8 +488,7 @@ void CLindarView::ExportStyleTemplate(const QString& styleFilePath)
 void CLindarView::ImportStyleTemplate(const QString& styleFileName)
 {
     if (m_pCtrl)
-        fillStyleTemplate(*m_pCtrl, 20,
-                          platform::ProgramDataFolder(QStringLiteral("template")) + QLatin1Char('/') + styleFileName, true);
+        fillStyleTemplate(*m_pCtrl, 20, styleFilePath(styleFileName), true);
 }
 
 void CLindarView::SetPagePreset(PagePreset preset)

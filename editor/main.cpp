@@ -12,6 +12,7 @@
 #include "platform/core/KnownFolders.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/ProgramInfo.h"
+#include "platform/ui/ModalDialogs.h"
 #include "platform/ui/QtMessageBoxes.h"
 #include "platform/ui/QtTranslations.h"
 
@@ -76,6 +77,12 @@ int main(int argc, char** argv)
 
     platform::QtMessageBoxes messageBoxes;
     platform::ScopedMessageBoxBackend boxes(&messageBoxes);
+
+    // Nobody answers the dialogs of a screenshot run: each of ours is cancelled, the start-up's
+    // template chooser too, so the picture shows the editor as it starts.
+    platform::ScriptedDialogs unattended;
+    const bool screenshotRun = arguments.contains(QStringLiteral("--screenshot"));
+    platform::ScopedDialogBackend dialogs(screenshotRun ? &unattended : platform::dialogBackend());
 
     registerInstalledComponent();
     CLindarApp lindar;

@@ -48,4 +48,11 @@ inline QString Add() { return QStringLiteral("추가"); }
 // The style pane.
 inline QString StyleColumn() { return QStringLiteral("적용 가능 스타일"); }
 
+// The template chooser.
+inline QString TemplateHeading() { return QStringLiteral("새 전자책 템플릿 선택하기"); }
+inline QString NewFromTemplate() { return QStringLiteral("전자책 템플릿 선택하기"); }
+inline QString OpenExistingBook() { return QStringLiteral("기존 전자책(ePub) 문서 열기"); }
+inline QString NoTemplateSelected() { return QStringLiteral("템플릿 파일이 선택되지 않았습니다."); }
+inline QString ErrorCaption() { return QStringLiteral("Error"); }
+
 } // namespace panetexts

@@ -34,7 +34,8 @@ before="$(snapshot)"
 
 step "installed layout"
 for file in bin/lindar bin/lindar-cli bin/KVXE2PPRCONV bin/pdfsetup bin/kvx-printjob \
-            share/lindar/template/basic_template.sty lib/lindar/x64/KVXE2PPRCONV.exe \
+            share/lindar/template/basic_template.sty share/lindar/template/02_novel.tdt \
+            lib/lindar/x64/KVXE2PPRCONV.exe \
             share/applications/org.lindar.Lindar.desktop share/metainfo/org.lindar.Lindar.metainfo.xml; do
   [ -e "$prefix/$file" ] || fail "missing $file"
 done
@@ -69,6 +70,14 @@ timeout 120 "$bin/lindar" --screenshot shot.png "$work/book.epub"
 grep -q "File1=$work/book.epub" "$XDG_CONFIG_HOME/Corvel_Vendara Quorra/lindar.conf" \
   || fail "the book on the command line was not opened"
 echo "shot.png: $(wc -c < shot.png) bytes"
+
+step "lindar --screenshot, the template chooser at start-up"
+# Without a book the start-up offers the template chooser (cancelled in a screenshot run);
+# its thumbnails go to the user's own data, as the installation is only read.
+timeout 120 "$bin/lindar" --screenshot start.png
+for title in 01_vendara_basic_template 02_novel 03_novel 04_novel_large 05_novel_large; do
+  [ -s "$XDG_DATA_HOME/lindar/thumbnail/$title.gif" ] || fail "no thumbnail of $title in the user's folder"
+done
 
 step "nothing written into the installation"
 [ "$before" = "$(snapshot)" ] || fail "the programs changed files below $prefix"

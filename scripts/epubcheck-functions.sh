@@ -24,3 +24,21 @@ describe() {
         echo "none"
     fi
 }
+
+# keep_editor_test_books SCRIPT VARIABLE FILTER FOLDER: checks the tools (`bin` holds the
+# editor tests, `jar` is epubcheck), then runs the editor tests FILTER with VARIABLE=FOLDER,
+# where they keep the books they save. A missing tool or a failed test ends the script
+# with status 2.
+keep_editor_test_books() {
+    local script="$1" variable="$2" filter="$3" folder="$4"
+    local problem=""
+    if [[ ! -x "$bin/editor_tests" ]]; then problem="no editor_tests in $bin (build it first)"
+    elif ! command -v java >/dev/null; then problem="java is not installed (apt-get install default-jre-headless epubcheck)"
+    elif ! command -v jq >/dev/null; then problem="jq is not installed"
+    elif [[ ! -f "$jar" ]]; then problem="no epubcheck at $jar"
+    fi
+    [[ -z $problem ]] || { echo "$script: $problem" >&2; exit 2; }
+    mkdir -p "$folder"
+    env "$variable=$folder" QT_QPA_PLATFORM=offscreen "$bin/editor_tests" --gtest_filter="$filter" \
+        >"$folder.log" 2>&1 || { cat "$folder.log" >&2; echo "$script: the editor test failed" >&2; exit 2; }
+}

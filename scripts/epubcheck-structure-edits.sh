@@ -16,22 +16,11 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 bin="${LINDAR_BIN_DIR:-$here/../build/bin}"
 jar="${EPUBCHECK_JAR:-/usr/bin/epubcheck}"
 
-die() { echo "epubcheck-structure-edits: $*" >&2; exit 2; }
-
-[[ -x "$bin/editor_tests" ]] || die "no editor_tests in $bin (build it first)"
-command -v java >/dev/null || die "java is not installed (apt-get install default-jre-headless epubcheck)"
-command -v jq >/dev/null || die "jq is not installed"
-[[ -f "$jar" ]] || die "no epubcheck at $jar"
-
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 # shellcheck source=epubcheck-functions.sh
 source "$here/epubcheck-functions.sh"
-
-mkdir -p "$work/books"
-KVX_STRUCTURE_EDITS_OUT="$work/books" QT_QPA_PLATFORM=offscreen \
-    "$bin/editor_tests" --gtest_filter='StructureEdits.*' >"$work/test.log" 2>&1 ||
-    { cat "$work/test.log" >&2; die "the editing test failed"; }
+keep_editor_test_books epubcheck-structure-edits KVX_STRUCTURE_EDITS_OUT 'StructureEdits.*' "$work/books"
 
 flagged=0
 shopt -s nullglob

@@ -1,7 +1,6 @@
 #include "components/tdx/EditorControl.h"
 
 #include "components/tdx/BookmarkAction.h"
-#include "components/tdx/CompoundFile.h"
 #include "components/tdx/FileChooser.h"
 #include "components/tdx/GifEncoder.h"
 #include "components/tdx/IslandObject.h"
@@ -15,6 +14,7 @@
 #include "components/tdx/TextProperties.h"
 #include "components/tdx/XhtmlReader.h"
 #include "components/tdx/XhtmlWriter.h"
+#include "platform/core/CompoundFile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -150,7 +150,7 @@ bool EditorControl::open(const QString& path, const QString& format, const QStri
     const QByteArray head = file.peek(8);
     const Options options(optionText);
     const QString kind = format.trimmed().toUpper();
-    if (kind == "TDX" || (kind.isEmpty() && CompoundFile::isCompound(head)))
+    if (kind == "TDX" || (kind.isEmpty() && platform::CompoundFile::isCompound(head)))
         return openDocumentFile(path, options);
     if (!kind.isEmpty() && kind != "HTML" && kind != "XHTML")
         return false;
@@ -231,7 +231,7 @@ void EditorControl::applyStyleBase()
 bool EditorControl::openDocumentFile(const QString& path, const Options& options)
 {
     QMap<QString, QByteArray> streams;
-    if (!CompoundFile::read(path, streams) || !streams.contains("Contents"))
+    if (!platform::CompoundFile::read(path, streams) || !streams.contains("Contents"))
         return false;
     if (!streams.value("FileHeader").startsWith("TDX Document") && !options.flag("forceopen", false))
         return false;
@@ -376,7 +376,7 @@ bool EditorControl::saveDocumentFile(const QString& path)
         pageDef += PageGeometry::itemNames()[i].toLatin1() + '=' + QByteArray::number(*fields[i]) + '\n';
     streams.insert("PageDef", pageDef);
     streams.insert("PrvImage", previewGif());
-    return CompoundFile::write(path, streams);
+    return platform::CompoundFile::write(path, streams);
 }
 
 // The first page at a quarter of its screen size.

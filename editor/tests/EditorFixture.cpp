@@ -27,7 +27,10 @@ void EditorFixture::SetUp()
         m_factory = std::make_unique<CDTdxCtrl0::ScopedFactory>(
             [](QWidget*) -> std::unique_ptr<tdx::Control> { return std::make_unique<FakeTdxControl>(); });
     m_app = std::make_unique<CLindarApp>();
+    BeforeStartup();
     ASSERT_TRUE(m_app->InitInstance());
+    // Each test sees only its own dialogs, not start-up's template chooser.
+    m_modal.clear();
 }
 
 void EditorFixture::TearDown()

@@ -27,6 +27,9 @@ protected:
     explicit EditorFixture(bool useFake = false);
     void SetUp() override;
     void TearDown() override;
+    // Runs just before start-up: a test queues its answers to start-up's dialogs here.
+    // Without any, the template chooser is cancelled and the editor starts with no book.
+    virtual void BeforeStartup() {}
 
     CMainFrame& Frame() const { return *m_app->MainFrame(); }
     CLindarDoc* Doc() const { return Frame().GetActiveDocument(); }

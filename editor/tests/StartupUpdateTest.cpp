@@ -7,6 +7,7 @@
 #include "editor/TdxComponentRegistration.h"
 #include "online/EditorProfile.h"
 #include "online/UpdateDlg.h"
+#include "platform/ui/ModalDialogs.h"
 #include "online/UpdateServer.h"
 #include "online/tests/support/LoopbackHttpServer.h"
 #include "platform/core/KnownFolders.h"
@@ -15,11 +16,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
+#include <QShowEvent>
 
 #include <functional>
 
@@ -39,23 +40,31 @@ protected:
         profile->setValue(kUpdateServerPortKey, m_server.port());
         m_server.setBody(kVersionTextPath,
                          QByteArray("\xEF\xBB\xBF") + "1.0.0.0&" + kDownloadUrl.toUtf8() + "&2009-01-15&Faster saving.");
-        // Start-up runs the dialog modally: act on it once it is up.
-        m_probe.setInterval(10);
-        QObject::connect(&m_probe, &QTimer::timeout, &m_probe, [this] {
-            if (auto* dlg = qobject_cast<CUpdateDlg*>(QApplication::activeModalWidget())) {
-                m_probe.stop();
-                m_shownVersion = dlg->NewVersion();
-                m_shownUrl = dlg->DownloadUrl();
-                m_onDialog(dlg);
-            }
-        });
-        m_probe.start();
     }
-    void TearDown() override
-    {
-        m_probe.stop();
-        OpenEditorProfile()->remove(QStringLiteral("UpdateServer"));
-    }
+    void TearDown() override { OpenEditorProfile()->remove(QStringLiteral("UpdateServer")); }
+
+    // The update dialog goes to the test's handler; the dialogs after it (the template
+    // chooser) to a script, which records and cancels them.
+    class Dialogs : public platform::DialogBackend {
+    public:
+        explicit Dialogs(StartupUpdate& test) : m_test(test) {}
+        int run(QDialog& dialog) override
+        {
+            auto* update = qobject_cast<CUpdateDlg*>(&dialog);
+            if (!update)
+                return m_others.run(dialog);
+            QShowEvent shown; // the dialog fills itself in as it is shown
+            QCoreApplication::sendEvent(update, &shown);
+            m_test.m_shownVersion = update->NewVersion();
+            m_test.m_shownUrl = update->DownloadUrl();
+            m_test.m_onDialog(update);
+            return update->result();
+        }
+        platform::ScriptedDialogs m_others;
+
+    private:
+        StartupUpdate& m_test;
+    };
 
     static bool WaitUntil(const std::function<bool()>& condition)
     {
@@ -70,10 +79,11 @@ protected:
     platform::ScopedMessageBoxBackend m_boxScope{&m_boxes};
     platform::RecordingShell m_shell;
     platform::ScopedShellBackend m_shellScope{&m_shell};
-    QTimer m_probe;
     std::function<void(CUpdateDlg*)> m_onDialog;
     QString m_shownVersion;
     QString m_shownUrl;
+    Dialogs m_dialogs{*this};
+    platform::ScopedDialogBackend m_dialogScope{&m_dialogs};
 };
 
 TEST_F(StartupUpdate, DownloadOpensTheAddressAndClosesTheEditor)
@@ -87,6 +97,7 @@ TEST_F(StartupUpdate, DownloadOpensTheAddressAndClosesTheEditor)
     EXPECT_EQ(m_shell.requests()[0].kind, platform::ShellRequest::Kind::Open);
     EXPECT_EQ(m_shell.requests()[0].target, kDownloadUrl);
     EXPECT_TRUE(m_boxes.asked().isEmpty());
+    EXPECT_TRUE(m_dialogs.m_others.asked().isEmpty()) << "no template chooser after the download";
 
     // The close request was posted to the main window; the event loop carries it out.
     QPointer<CMainFrame> frame = app.MainFrame();
@@ -103,6 +114,8 @@ TEST_F(StartupUpdate, DeclinedUpdateIsConfirmedAndTheEditorStaysOpen)
     EXPECT_TRUE(m_shell.requests().isEmpty());
     ASSERT_FALSE(m_boxes.asked().isEmpty());
     EXPECT_EQ(m_boxes.asked()[0].text, "사용자에 의해서 업데이트가 취소되었습니다.");
+    ASSERT_EQ(m_dialogs.m_others.asked().size(), 1) << "start-up goes on to the template chooser";
+    EXPECT_EQ(m_dialogs.m_others.asked()[0].name, "CSelectEBOOKTemplate");
     QCoreApplication::processEvents();
     ASSERT_TRUE(app.MainFrame());
     EXPECT_TRUE(app.MainFrame()->isVisible());

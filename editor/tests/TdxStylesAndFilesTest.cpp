@@ -2,9 +2,9 @@
 // and template format, and a book of control-written chapters checked by epubcheck.
 #include "TdxControlFixture.h"
 
-#include "components/tdx/CompoundFile.h"
 #include "components/tdx/FileChooser.h"
 #include "package/XmlDocument.h"
+#include "platform/core/CompoundFile.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -226,7 +226,7 @@ TEST_F(TdxStylesAndFilesTest, DocumentFileKeepsTextStylesPageAndPictures)
     ASSERT_TRUE(ctrl.SaveDocumentAs(file, "TDX", ""));
 
     QMap<QString, QByteArray> streams;
-    ASSERT_TRUE(tdx::CompoundFile::read(file, streams));
+    ASSERT_TRUE(platform::CompoundFile::read(file, streams));
     EXPECT_TRUE(streams.contains("Contents"));
     EXPECT_TRUE(streams.contains("Styles"));
     QImage preview;
@@ -252,7 +252,7 @@ TEST_F(TdxStylesAndFilesTest, DocumentFileKeepsTextStylesPageAndPictures)
 TEST_F(TdxStylesAndFilesTest, ForeignCompoundFileNeedsForceOpen)
 {
     QMap<QString, QByteArray> streams{{"Contents", chapter("<p>foreign</p>")}};
-    ASSERT_TRUE(tdx::CompoundFile::write(dir.filePath("foreign.tdx"), streams));
+    ASSERT_TRUE(platform::CompoundFile::write(dir.filePath("foreign.tdx"), streams));
     EXPECT_FALSE(ctrl.OpenDocument(dir.filePath("foreign.tdx"), "TDX", "template:false;"));
     EXPECT_TRUE(ctrl.OpenDocument(dir.filePath("foreign.tdx"), "TDX", "template:false;forceopen:true;"));
     EXPECT_EQ(edit().toPlainText(), "foreign");

@@ -44,6 +44,21 @@ QString ProgramDataFolder(const QString& programFolder, const QString& name)
     return isFolder(installed) ? installed : beside;
 }
 
+QString WritableDataFolder(const QString& name) { return WritableDataFolder(ProgramFolder(), name); }
+
+QString WritableDataFolder(const QString& programFolder, const QString& name)
+{
+    if (!IsInstalledCopy(programFolder)) {
+        // Beside the delivered data, where the build put it.
+        const QString beside = QFileInfo(ProgramDataFolder(programFolder, QStringLiteral("template"))).path()
+            + QLatin1Char('/') + name;
+        if ((isFolder(beside) || QDir().mkpath(beside)) && QFileInfo(beside).isWritable())
+            return beside;
+    }
+    const QString own = LocalAppDataFolder() + QStringLiteral("/lindar/") + name;
+    return isFolder(own) || QDir().mkpath(own) ? own : QString();
+}
+
 bool IsInstalledCopy() { return IsInstalledCopy(ProgramFolder()); }
 
 bool IsInstalledCopy(const QString& programFolder)

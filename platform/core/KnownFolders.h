@@ -16,6 +16,12 @@ QString ProgramFolder();
 // A program folder holding neither gets the folder beside it, where a build would put it.
 QString ProgramDataFolder(const QString& name);
 QString ProgramDataFolder(const QString& programFolder, const QString& name);
+// A data folder the programs write into ("thumbnail", the style files exported from the
+// templates): beside the delivered data in a build; for an installed copy, or where that
+// place cannot be written, the same name in the user's own data (LocalAppData/lindar).
+// Made when missing; empty when it cannot be made.
+QString WritableDataFolder(const QString& name);
+QString WritableDataFolder(const QString& programFolder, const QString& name);
 // Whether the running program is an installed copy: its data lies in the installed data
 // folder, not beside it.
 bool IsInstalledCopy();

@@ -1,6 +1,5 @@
 // The control's building blocks that callers cannot see through the control alone:
-// option strings, em conversion, the style file, compound files and GIF previews.
-#include "components/tdx/CompoundFile.h"
+// option strings, em conversion, the style file and GIF previews.
 #include "components/tdx/CssUnits.h"
 #include "components/tdx/GifEncoder.h"
 #include "components/tdx/Options.h"
@@ -64,30 +63,6 @@ TEST(TdxStyleFile, BrokenFilesAreRefusedAndLeaveTheListAlone)
     for (const char* data : {"", "<other/>", "<tdxstyles><style nameEng=\"x\"", "not xml"})
         EXPECT_FALSE(tdx::StyleList::parse(QByteArray(data), styles)) << data;
     EXPECT_EQ(styles.size(), 20);
-}
-
-TEST(TdxCompoundFile, StreamsAndStoragesRoundTrip)
-{
-    QTemporaryDir dir;
-    const QMap<QString, QByteArray> streams{
-        {"Contents", "<html/>"}, {"PrvImage", QByteArray(5000, 'g')},
-        {"BinData/BIN0001.png", QByteArray(70000, '\x01')}, {"BinData/BIN0002.jpg", "jpeg"}};
-    const QString path = dir.filePath("doc.tdx");
-    ASSERT_TRUE(tdx::CompoundFile::write(path, streams));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(tdx::CompoundFile::isCompound(file.read(8)));
-    QMap<QString, QByteArray> read;
-    ASSERT_TRUE(tdx::CompoundFile::read(path, read));
-    EXPECT_EQ(read, streams);
-
-    QFile plain(dir.filePath("plain.txt"));
-    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-    plain.write("not a compound file");
-    plain.close();
-    EXPECT_FALSE(tdx::CompoundFile::read(plain.fileName(), read));
-    EXPECT_FALSE(tdx::CompoundFile::read(dir.filePath("missing"), read));
-    EXPECT_FALSE(tdx::CompoundFile::write(dir.filePath("no/folder/doc.tdx"), streams));
 }
 
 TEST(TdxGif, EncodedPictureDecodesWithItsColours)

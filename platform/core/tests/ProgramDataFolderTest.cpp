@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -34,6 +35,24 @@ TEST(ProgramDataFolder, BesideTheProgramInABuildElseTheInstalledDataFolder)
             QDir().mkpath(prefix.filePath("share/lindar/template"));
         EXPECT_EQ(platform::ProgramDataFolder(bin, "template"), prefix.filePath(c.expected));
         EXPECT_EQ(platform::IsInstalledCopy(bin), c.installedCopy);
+    }
+}
+
+// Thumbnails and exported styles: beside the data in a build, in the user's data for an
+// installed copy, whose folders are only read.
+TEST(WritableDataFolder, BesideTheDataInABuildElseInTheUsersData)
+{
+    for (const bool installed : {false, true}) {
+        SCOPED_TRACE(installed ? "installed copy" : "build folder");
+        QTemporaryDir prefix;
+        ASSERT_TRUE(prefix.isValid());
+        const QString bin = prefix.filePath("bin");
+        QDir().mkpath(installed ? prefix.filePath("share/lindar/template") : prefix.filePath("bin/template"));
+        const QString expected = installed ? platform::LocalAppDataFolder() + "/lindar/thumbnail"
+                                           : prefix.filePath("bin/thumbnail");
+        EXPECT_EQ(platform::WritableDataFolder(bin, "thumbnail"), expected);
+        EXPECT_TRUE(QFileInfo(expected).isDir()) << "the folder is made";
+        EXPECT_FALSE(QFileInfo::exists(prefix.filePath("share/lindar/thumbnail")));
     }
 }
 

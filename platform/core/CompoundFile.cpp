@@ -1,4 +1,4 @@
-#include "components/tdx/CompoundFile.h"
+#include "platform/core/CompoundFile.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -11,7 +11,7 @@
 #include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
 
-namespace tdx {
+namespace platform {
 
 namespace {
 
@@ -107,13 +107,17 @@ bool CompoundFile::write(const QString& path, const QMap<QString, QByteArray>& s
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
-bool CompoundFile::read(const QString& path, QMap<QString, QByteArray>& streams)
+namespace {
+
+// Opens the compound file of `path` and hands its top storage to `visit`.
+template <typename Visit>
+bool withCompoundFile(const QString& path, Visit visit)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = file.readAll();
-    if (!isCompound(bytes))
+    if (!CompoundFile::isCompound(bytes))
         return false;
     GsfInput* input = gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.constData()), bytes.size(), FALSE);
     GError* error = nullptr;
@@ -124,11 +128,35 @@ bool CompoundFile::read(const QString& path, QMap<QString, QByteArray>& streams)
         g_object_unref(input);
         return false;
     }
-    streams.clear();
-    readChildren(ole, QString(), 0, streams);
+    const bool ok = visit(ole);
     g_object_unref(ole);
     g_object_unref(input);
-    return true;
+    return ok;
 }
 
-} // namespace tdx
+} // namespace
+
+bool CompoundFile::read(const QString& path, QMap<QString, QByteArray>& streams)
+{
+    return withCompoundFile(path, [&](GsfInfile* ole) {
+        streams.clear();
+        readChildren(ole, QString(), 0, streams);
+        return true;
+    });
+}
+
+bool CompoundFile::readStream(const QString& path, const QString& name, QByteArray& data)
+{
+    return withCompoundFile(path, [&](GsfInfile* ole) {
+        GsfInput* stream = gsf_infile_child_by_name(ole, name.toUtf8().constData());
+        if (!stream)
+            return false;
+        const bool isStream = !GSF_IS_INFILE(stream) || gsf_infile_num_children(GSF_INFILE(stream)) < 0;
+        if (isStream)
+            data = readAll(stream);
+        g_object_unref(stream);
+        return isStream;
+    });
+}
+
+} // namespace platform

@@ -1,11 +1,12 @@
 #pragma once
-// OLE compound files (structured storage) through libgsf: the document format and the
-// templates are streams in one such file. Names are "Stream" or "Storage/Stream".
+// OLE compound files (structured storage) through libgsf: the word-processor's documents
+// and templates are such files, and the template chooser reads their preview stream.
+// Names are "Stream" or "Storage/Stream".
 #include <QByteArray>
 #include <QMap>
 #include <QString>
 
-namespace tdx {
+namespace platform {
 
 class CompoundFile {
 public:
@@ -14,6 +15,8 @@ public:
     static bool write(const QString& path, const QMap<QString, QByteArray>& streams);
     // Every stream of the top level and of its storages.
     static bool read(const QString& path, QMap<QString, QByteArray>& streams);
+    // One stream of the top level; false when the file is not a compound file or lacks it.
+    static bool readStream(const QString& path, const QString& name, QByteArray& data);
 };
 
-} // namespace tdx
+} // namespace platform
