@@ -11,6 +11,7 @@
 #include "editor/TdxComponentRegistration.h"
 #include "platform/core/KnownFolders.h"
 #include "platform/core/MessageBox.h"
+#include "platform/ui/ModalDialogs.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
         return 1;
     platform::ScriptedMessageBoxes answers; // each question takes its default answer
     platform::ScopedMessageBoxBackend scoped(&answers);
+    platform::ScriptedDialogs dialogs; // the start-up's template chooser is cancelled
+    platform::ScopedDialogBackend scopedDialogs(&dialogs);
     CLindarApp app;
     if (!app.InitInstance())
         return 1;
