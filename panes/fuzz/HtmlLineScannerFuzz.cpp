@@ -60,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (QTextBlock block = document.lastBlock(); block.isValid(); block = block.previous()) {
         const int line = block.blockNumber();
-        const QStringView lineText = CHtmlLineScanner::WithoutLineBreak(block.text());
+        const QString blockText = block.text();
+        const QStringView lineText = CHtmlLineScanner::WithoutLineBreak(blockText);
         const HtmlScanState start = scanner.StartState(line);
         QList<HtmlRun> runs;
         const HtmlScanState end = scanner.ColourLine(lineText, line, runs);
@@ -71,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         QList<HtmlRun> runs;
-        const QStringView lineText = CHtmlLineScanner::WithoutLineBreak(block.text());
+        const QString blockText = block.text();
+        const QStringView lineText = CHtmlLineScanner::WithoutLineBreak(blockText);
         scanner.ColourLine(lineText, block.blockNumber(), runs);
         checkRuns(runs, lineText.size());
     }
