@@ -12,6 +12,8 @@ inline QString AppVersion() { return QStringLiteral("0.9.3.0"); }
 inline QString SaveBeforeOpen() { return QStringLiteral("epub 파일을 저장하시겠습니까?"); }
 inline QString SaveBeforeClose() { return QStringLiteral("epub파일을 저장하시겠습니까?"); }
 inline QString SaveFailed() { return QStringLiteral("epub 파일을 저장할 수 없습니다."); }
+// The status bar while a book is unpacked; %1 is how far, in percent.
+inline QString OpeningBook() { return QStringLiteral("epub 파일을 여는 중입니다... %1%"); }
 inline QString ChapterSaveFailed()
 {
     return QStringLiteral("본문 파일을 저장할 수 없습니다.\n%1\n편집한 내용은 편집 창에 그대로 남아 있습니다.");

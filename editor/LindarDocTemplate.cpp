@@ -1,5 +1,6 @@
 #include "editor/LindarDocTemplate.h"
 
+#include "editor/BookOpenTurns.h"
 #include "editor/ChildFrame.h"
 #include "editor/EditorTexts.h"
 #include "editor/LindarApp.h"
@@ -21,7 +22,8 @@ CLindarDoc* CLindarDocTemplate::OpenNewDocument() { return CreateAndLoad(QString
 CLindarDoc* CLindarDocTemplate::CreateAndLoad(const QString& path)
 {
     CMainFrame* frame = m_app.MainFrame();
-    if (!frame)
+    // While one book opens, the window's turns must not start another.
+    if (!frame || frame->m_bOpeningBook)
         return nullptr;
 
     // Making the new chapter window closes the one that is open, and with it the old book.
@@ -30,6 +32,7 @@ CLindarDoc* CLindarDocTemplate::CreateAndLoad(const QString& path)
             return nullptr; // the user kept the old book
     }
 
+    const CBookOpenTurns turns(*frame);
     auto* child = new CChildFrame(*frame, std::make_unique<CLindarDoc>(m_app, *frame));
     CLindarDoc* document = child->GetDocument();
     bool loaded;
@@ -47,6 +50,7 @@ CLindarDoc* CLindarDocTemplate::CreateAndLoad(const QString& path)
         return nullptr;
     }
     frame->AddChildFrame(child);
+    platform::LongWorkStep(); // the panes are filled; the first chapter comes next
     child->GetView()->OnInitialUpdate();
     frame->UpdateCaption();
     return document;

@@ -268,6 +268,12 @@ void CMainFrame::OnReopenBook(const QString& path)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // The desktop's close or a session-end signal may come while a book is half opened.
+    if (m_bOpeningBook) {
+        m_bCloseAfterOpen = true;
+        event->ignore();
+        return;
+    }
     CLindarDoc* document = GetActiveDocument();
     CLindarView* view = GetActiveView();
     if (document && view) {

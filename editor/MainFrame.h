@@ -88,6 +88,11 @@ public:
     // The chapter to show after the reopen cycle, relative to the book's work folder.
     QString m_strLastChapter;
     bool m_bClosing = false;
+    // A book is being opened (CBookOpenTurns): the window turns its event loop meanwhile,
+    // at most every m_nOpenTurnEveryMs; a close asked for then waits for the open.
+    bool m_bOpeningBook = false;
+    bool m_bCloseAfterOpen = false;
+    int m_nOpenTurnEveryMs = 40;
     // Paper flags: exactly one is set.
     bool m_bA4Paper = false;
     bool m_bDevicePaper = true;

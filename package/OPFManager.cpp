@@ -2,6 +2,7 @@
 
 #include "package/HrefPath.h"
 #include "package/OpfNames.h"
+#include "platform/core/LongWork.h"
 
 namespace {
 
@@ -23,9 +24,13 @@ void COPFManager::Load(const std::shared_ptr<CXmlDocument>& document, const QStr
     m_pPackageDocument = document;
     m_rootElement = document ? document->GetDocumentElement() : CXmlNode();
     m_strPackageFolder = packageFolder;
+    // Each part fills its pane; the window may turn between them.
     m_manifestManager.LoadManifest(document, m_rootElement, packageFolder, packagePath);
+    platform::LongWorkStep();
     m_spineManager.LoadSpine(document, m_rootElement, packagePath);
+    platform::LongWorkStep();
     m_metadata.LoadMetadata(document, packagePath);
+    platform::LongWorkStep();
 
     QString mediaType;
     QString ncxPath;

@@ -1,5 +1,7 @@
 #include "package/OpenPackageFormat.h"
 
+#include "platform/core/LongWork.h"
+
 COpenPackageFormat::COpenPackageFormat() = default;
 
 COpenPackageFormat::~COpenPackageFormat() = default;
@@ -22,6 +24,7 @@ bool COpenPackageFormat::LoadPackageDocument(const QString& packagePath)
     m_rootElement = m_pDocument->GetDocumentElement();
     if (m_rootElement.IsNull())
         return false;
+    platform::LongWorkStep();
 
     m_strPackageFolder = packagePath.left(packagePath.lastIndexOf(QLatin1Char('/')) + 1);
     m_opfManager.Load(m_pDocument, m_strPackageFolder, m_strPackagePath);

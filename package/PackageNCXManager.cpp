@@ -4,6 +4,7 @@
 #include "package/MetadataTables.h"
 #include "package/XmlDocument.h"
 #include "platform/controls/PropertyGrid.h"
+#include "platform/core/LongWork.h"
 
 #include <QList>
 #include <QSet>
@@ -98,6 +99,7 @@ bool CPackageNCXManager::LoadNcx(const QString& ncxFolder, const QString& ncxPat
     m_rootElement = m_pDocument->GetDocumentElement();
     if (m_rootElement.IsNull())
         return false;
+    platform::LongWorkStep();
 
     // Names carry a prefix only where the root itself is written with the prefix bound to
     // the NCX namespace; any other declaration (xmlns:xsi, say) says nothing about them.

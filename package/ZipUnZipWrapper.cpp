@@ -3,6 +3,7 @@
 #include "package/ParallelDeflate.h"
 
 #include "platform/core/LegacyEncoding.h"
+#include "platform/core/LongWork.h"
 #include "platform/core/PathGuard.h"
 #include "platform/core/TerminationSignals.h"
 
@@ -113,6 +114,8 @@ bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target, QByte
         } else if (writing && out.write(buffer.constData(), read) != read) {
             cause = out.errorString();
             ok = false;
+        } else {
+            platform::LongWorkStep(); // a large picture alone may take longer than a window may wait
         }
     }
     zip_fclose(member);
@@ -388,6 +391,7 @@ bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder,
             m_strLastError = QString::fromUtf8(kInterrupted);
             break;
         }
+        platform::LongWorkStep(i, count);
         QString name;
         if (!memberName(zip, zip_uint64_t(i), name)) {
             m_strLastError = QStringLiteral("항목 %1의 이름을 읽을 수 없습니다 (UTF-8도 CP949도 아닙니다)").arg(i + 1);

@@ -4,6 +4,7 @@
 #include "package/WorkFolderLock.h"
 #include "package/XmlDocument.h"
 #include "platform/core/KnownFolders.h"
+#include "platform/core/LongWork.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/PathGuard.h"
 #include "platform/core/TerminationSignals.h"
@@ -211,6 +212,7 @@ bool CePubContainerFormat::OpenEpub(const QString& bookFilePath)
     if (!m_zipWrapper.ExtractAll(source, m_strWorkFolder, unpackNow))
         return RefuseUnpackedBook(book.absoluteFilePath(), m_zipWrapper.GetLastError());
 
+    platform::LongWorkStep();
     bool hasContainer = false;
     for (qsizetype i = m_memberList.size() - 1; i >= 0 && !hasContainer; --i)
         hasContainer = m_memberList[i].compare(QLatin1String(kContainerMember), Qt::CaseInsensitive) == 0;

@@ -49,7 +49,9 @@ done
 report "1000 pages, median" "$(printf '%s\n' "${walls[@]}" | median)" "$(printf '%s\n' "${cpus[@]}" | median)" \
   "$(printf '%s\n' "${peaks[@]}" | median)" "$pages"
 
-for size in "${@:-1 5000}"; do
+sizes=("$@")
+[ ${#sizes[@]} -gt 0 ] || sizes=(1 5000)
+for size in "${sizes[@]}"; do
   python3 "$here/make_text.py" "$scratch/t.txt" "$size"
   read -r wall cpu peak pages < <(print_text "$scratch/t.txt")
   report "$size pages" "$wall" "$cpu" "$peak" "$pages"
