@@ -537,9 +537,10 @@ bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pat
     if (everything) {
         collectEntries(root, root.absolutePath(), names);
         if (!m_left.isEmpty() && QDir::cleanPath(rootFolder) == m_strExtractedRoot) {
+            // What the walk found takes the place of a member of that name (a folder too).
+            const QSet<QString> onDisk(names.cbegin(), names.cend());
             for (auto member = m_left.cbegin(); member != m_left.cend(); ++member) {
-                struct stat info {};
-                if (::lstat(narrow(root.absoluteFilePath(member.key())).constData(), &info) != 0) {
+                if (!onDisk.contains(member.key()) && !onDisk.contains(member.key() + QLatin1Char('/'))) {
                     left.insert(member.key());
                     names.append(member.key());
                 }
