@@ -13,6 +13,8 @@ BookSession::BookSession()
 {
     attachPanes();
     container().GetZipWrapper().LoadLibraries();
+    // Only the package files are read or written here: the rest stays in the book file.
+    container().SetUnpackOnDemand(true);
 }
 
 BookSession::~BookSession()

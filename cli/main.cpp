@@ -1,6 +1,7 @@
 // lindar-cli: the book package model without a screen. Message boxes go to stderr.
 #include "cli/Command.h"
 #include "cli/CommandLine.h"
+#include "platform/core/LocalTimeZone.h"
 #include "platform/core/TerminationSignals.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,7 @@
 
 int main(int argc, char** argv)
 {
+    platform::KeepLocalTimeZoneLoaded();
     QCoreApplication app(argc, argv);
     // Ctrl-C, SIGTERM and SIGHUP stop the work at its next step, and the command then
     // removes its work folder, lock and temporary archive as it does when it ends.

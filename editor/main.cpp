@@ -10,6 +10,7 @@
 #include "editor/SessionEndSignals.h"
 #include "editor/TdxComponentRegistration.h"
 #include "platform/core/KnownFolders.h"
+#include "platform/core/LocalTimeZone.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/ProgramInfo.h"
 #include "platform/ui/ModalDialogs.h"
@@ -62,6 +63,7 @@ void registerInstalledComponent()
 
 int main(int argc, char** argv)
 {
+    platform::KeepLocalTimeZoneLoaded();
     if (platform::AnswerInfoRequest(argc, argv, "lindar", kHelp))
         return 0;
     for (int i = 1; i < argc; ++i)

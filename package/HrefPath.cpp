@@ -16,13 +16,14 @@ QString joinHref(const QString& folder, const QString& href)
 
 } // namespace
 
-QString ResolveHref(const QString& folder, const QString& href)
+QString ResolveHref(const QString& folder, const QString& href, const std::function<bool(const QString&)>& exists)
 {
+    const auto isFile = [&exists](const QString& path) { return exists ? exists(path) : QFileInfo::exists(path); };
     const QString asWritten = QDir::cleanPath(joinHref(folder, href));
-    if (!href.contains(QLatin1Char('%')) || QFileInfo::exists(asWritten))
+    if (!href.contains(QLatin1Char('%')) || isFile(asWritten))
         return asWritten;
     const QString decoded = QDir::cleanPath(joinHref(folder, QUrl::fromPercentEncoding(href.toUtf8())));
-    return QFileInfo::exists(decoded) ? decoded : asWritten;
+    return isFile(decoded) ? decoded : asWritten;
 }
 
 QString HrefWithoutFragment(const QString& href)

@@ -40,6 +40,7 @@ void COPFManager::Load(const std::shared_ptr<CXmlDocument>& document, const QStr
         // The NCX's sources are relative to the NCX itself, which may sit elsewhere than
         // the package document (a "../toc.ncx").
         m_strNCXFolder = ncxPath.left(ncxPath.lastIndexOf(QLatin1Char('/')) + 1);
+        m_manifestManager.UnpackIfLeft(m_strNCXPath);
         // After the metadata, so that the grid already holds the title the tree shows.
         m_ncxManager.LoadNcx(m_strNCXFolder, m_strNCXPath);
     }
@@ -53,7 +54,9 @@ bool COPFManager::GetFirstDocumentPath(QString& path) const
     QString firstId;
     const QString firstSource = HrefWithoutFragment(m_ncxManager.GetFirstPlayOrderSource(firstId));
     if (!firstSource.isEmpty()) {
-        const QString joined = ResolveHref(m_strNCXFolder, firstSource);
+        const QString joined = ResolveHref(m_strNCXFolder, firstSource, [this](const QString& file) {
+            return m_manifestManager.IsBookFile(file);
+        });
         // The source is data from the book: one that leads out of it is not used.
         if (m_manifestManager.IsInsideBook(joined)) {
             path = joined;

@@ -4,6 +4,7 @@
 #include "package/FileTypeImage.h"
 #include "package/HrefPath.h"
 #include "package/OpfNames.h"
+#include "package/ZipUnZipWrapper.h"
 #include "platform/core/PathGuard.h"
 
 #include <QDir>
@@ -55,6 +56,17 @@ bool COPFManifestManager::IsInsideBook(const QString& path) const
     return !QFileInfo(candidate).isSymLink() || platform::IsInsideFolder(bound, candidate);
 }
 
+bool COPFManifestManager::IsBookFile(const QString& path) const
+{
+    return QFileInfo::exists(path) || (m_pLeftInArchive && m_pLeftInArchive->IsLeftInArchive(path));
+}
+
+void COPFManifestManager::UnpackIfLeft(const QString& path) const
+{
+    if (m_pLeftInArchive && IsInsideBook(path))
+        m_pLeftInArchive->UnpackLeftMember(path);
+}
+
 void COPFManifestManager::LoadManifest(const std::shared_ptr<CXmlDocument>& document,
                                        const CXmlNode& rootElement, const QString& packageFolder,
                                        const QString& packagePath)
@@ -101,7 +113,9 @@ bool COPFManifestManager::LookupItem(const QString& id, QString& mediaType, QStr
     const auto found = m_itemTable.constFind(id.trimmed());
     if (found == m_itemTable.constEnd())
         return false;
-    const QString joined = ResolveHref(m_strPackageFolder, found->href);
+    const QString joined = ResolveHref(m_strPackageFolder, found->href, [this](const QString& path) {
+        return IsBookFile(path);
+    });
     // An href is data from the book: one that leads out of the work folder is not used.
     if (!IsInsideBook(joined))
         return false;

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+class CZipUnZipWrapper;
+
 // One manifest entry. Values are kept whole, however long.
 struct _MANIFEST_ITEM {
     QString id;
@@ -43,6 +45,13 @@ public:
     // True when `path` stays inside the work folder (or, without one, the package folder).
     bool IsInsideBook(const QString& path) const;
 
+    // The archive that may still hold files of the book (see CZipUnZipWrapper::ExtractAll):
+    // look-ups count them as the book's files, and UnpackIfLeft writes one when it is read.
+    void SetMembersLeftInArchive(CZipUnZipWrapper* archive) { m_pLeftInArchive = archive; }
+    // A file of the book: on disk, or left in the archive.
+    bool IsBookFile(const QString& path) const;
+    void UnpackIfLeft(const QString& path) const;
+
     // Rebuilds the first "manifest" element from the tree and writes the package file.
     // False without a tree or document, when an element cannot be made, or the write fails.
     bool SaveManifest();
@@ -61,4 +70,5 @@ private:
     QHash<QString, _MANIFEST_ITEM> m_itemTable;
     QString m_strWorkFolder;
     mutable QHash<QString, bool> m_folderVerdicts; // folder -> inside the book
+    CZipUnZipWrapper* m_pLeftInArchive = nullptr;
 };

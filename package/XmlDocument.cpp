@@ -4,6 +4,7 @@
 #include "platform/core/LegacyEncoding.h"
 
 #include <QFile>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -20,16 +21,19 @@ constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata
 // Nodes made by CreateElement wait here until they are placed; this holder is never written.
 constexpr const char* kScratchName = "kvx-unplaced-nodes";
 
-class ByteWriter : public pugi::xml_writer {
+// Hands the printed text to a device piece by piece: a large package is never held twice.
+class DeviceWriter : public pugi::xml_writer {
 public:
-    explicit ByteWriter(QByteArray& out) : m_out(out) {}
+    explicit DeviceWriter(QIODevice& device) : m_device(device) {}
     void write(const void* data, size_t size) override
     {
-        m_out.append(static_cast<const char*>(data), qsizetype(size));
+        m_ok = m_ok && m_device.write(static_cast<const char*>(data), qint64(size)) == qint64(size);
     }
+    bool ok() const { return m_ok; }
 
 private:
-    QByteArray& m_out;
+    QIODevice& m_device;
+    bool m_ok = true;
 };
 
 // The file's bytes as UTF-8, the form the document is kept and written in.
@@ -250,18 +254,25 @@ CXmlNode CXmlDocument::Detach(const CXmlNode& node)
     return CXmlNode(scratch().append_move(node.raw()));
 }
 
-QByteArray CXmlDocument::Serialize() const
+bool CXmlDocument::Print(QIODevice& device) const
 {
-    QByteArray out;
-    ByteWriter writer(out);
+    DeviceWriter writer(device);
     // Written child by child so that the holder of unplaced nodes stays out of the file.
     for (pugi::xml_node child : m_document->children()) {
         if (child.type() == pugi::node_element && std::strcmp(child.name(), kScratchName) == 0)
             continue;
         child.print(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-        out.append('\n'); // top-level whitespace is not kept by the parser; one line each
-
+        writer.write("\n", 1); // top-level whitespace is not kept by the parser; one line each
     }
+    return writer.ok();
+}
+
+QByteArray CXmlDocument::Serialize() const
+{
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    Print(buffer);
     return out;
 }
 
@@ -271,8 +282,7 @@ bool CXmlDocument::Write(const QString& filePath) const
     if (!m_loaded)
         return false;
     QSaveFile file(filePath);
-    const QByteArray data = Serialize();
-    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly) && Print(file) && file.commit())
         return true;
     m_lastWriteError = file.errorString();
     return false;

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class QIODevice;
+
 class CXmlDocument {
 public:
     CXmlDocument();
@@ -46,6 +48,8 @@ public:
 
 private:
     pugi::xml_node scratch();
+    // The serialised document onto `device`, streamed; false when the device refused a write.
+    bool Print(QIODevice& device) const;
 
     std::unique_ptr<pugi::xml_document> m_document;
     bool m_loaded = false;

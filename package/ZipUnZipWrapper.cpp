@@ -15,6 +15,9 @@
 #include <sys/stat.h>
 #include <zip.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 constexpr const char* kMimetypeMember = "mimetype";
@@ -74,8 +77,9 @@ QString memberError(const QString& name, const QString& cause)
     return QStringLiteral("\"%1\" 항목의 압축을 풀 수 없습니다: %2").arg(name, cause);
 }
 
-// Copies one member to `target`; on failure says why in `cause` and leaves no partial file.
-// The member may not unpack to more than its recorded size: the limits were checked on that.
+// Copies one member to `target` (without a target, reads it through to check it); on
+// failure says why in `cause` and leaves no partial file. The member may not unpack to
+// more than its recorded size: the limits were checked on that.
 bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target, QByteArray& buffer,
                 QString& cause)
 {
@@ -91,7 +95,8 @@ bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target, QByte
         return false;
     }
     QFile out(target);
-    bool ok = out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    const bool writing = !target.isEmpty();
+    bool ok = !writing || out.open(QIODevice::WriteOnly | QIODevice::Truncate);
     if (!ok)
         cause = out.errorString();
     while (ok) {
@@ -107,7 +112,7 @@ bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target, QByte
         } else if ((written += zip_uint64_t(read)) > recorded) {
             cause = QStringLiteral("기록된 크기(%1 바이트)보다 크게 풀립니다").arg(recorded);
             ok = false;
-        } else if (out.write(buffer.constData(), read) != read) {
+        } else if (writing && out.write(buffer.constData(), read) != read) {
             cause = out.errorString();
             ok = false;
         } else {
@@ -115,11 +120,11 @@ bool copyMember(zip_t* archive, zip_uint64_t index, const QString& target, QByte
         }
     }
     zip_fclose(member);
-    if (ok && !out.flush()) {
+    if (ok && writing && !out.flush()) {
         cause = out.errorString();
         ok = false;
     }
-    if (!ok)
+    if (!ok && writing)
         out.remove();
     return ok;
 }
@@ -200,12 +205,12 @@ QString findInconsistentMember(const QString& archivePath)
     return {};
 }
 
-// Files and folders below `folder`, as names relative to `root`, folders before their
-// contents and each level sorted by name, so that archives come out the same every time.
+// Files and folders below `folder`, as names relative to `root` (folders end in "/"),
+// in no particular order.
 void collectEntries(const QDir& root, const QString& folder, QStringList& out)
 {
     const QFileInfoList entries = QDir(folder).entryInfoList(
-        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::NoSort);
     for (const QFileInfo& entry : entries) {
         if (entry.isSymLink())
             continue; // a link could lead out of the work folder
@@ -217,6 +222,20 @@ void collectEntries(const QDir& root, const QString& folder, QStringList& out)
             out.append(relative);
         }
     }
+}
+
+// The order members are packed in, so that archives come out the same every time: folders
+// before their contents, each level sorted by name ("/" sorts before every character).
+bool walkOrder(const QString& a, const QString& b)
+{
+    const qsizetype common = qMin(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        if (x != y)
+            return x == u'/' || (y != u'/' && x < y);
+    }
+    return a.size() < b.size();
 }
 
 } // namespace
@@ -290,6 +309,8 @@ bool CZipUnZipWrapper::ListMembers(const QString& archive, QStringList& members)
 void CZipUnZipWrapper::ForgetExtractedMembers()
 {
     m_extracted.clear();
+    m_left.clear();
+    m_strExtractedRoot.clear();
     m_strSourceArchive.clear();
     m_sourceStamp = {};
 }
@@ -337,7 +358,7 @@ bool CZipUnZipWrapper::CheckLimits(zip_t* archive, const QStringList& names)
     return true;
 }
 
-bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
+bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder, const UnpackFilter& unpackNow)
 {
     m_skippedMembers.clear();
     m_strLastError.clear();
@@ -346,11 +367,24 @@ bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
         return false;
     FileStamp sourceStamp;
     const bool stamped = stampOf(archive, sourceStamp);
+    // Members left in the archive are copied from it by the save: it must be recognisable.
+    const UnpackFilter filter = stamped ? unpackNow : UnpackFilter();
     zip_t* zip = OpenForReading(archive);
     if (!zip)
         return false;
     const QString root = QDir::cleanPath(folder);
+    const QString rootPrefix = root + QLatin1Char('/');
     QSet<QString> verifiedFolders;
+    // What the work folder would hold if the members left in the archive were on disk: a
+    // folder where one of them lies, or one of them where a folder lies, fails as it would.
+    QSet<QString> madeFolders;
+    auto leftFileInTheWay = [&](const QString& parent) {
+        for (QString step = parent; step.size() > root.size(); step = QFileInfo(step).path()) {
+            if (m_left.contains(step.mid(rootPrefix.size())))
+                return step;
+        }
+        return QString();
+    };
     QByteArray buffer(kCopyChunk, Qt::Uninitialized);
     const zip_int64_t count = zip_get_num_entries(zip, 0);
     for (zip_int64_t i = 0; i < count && m_strLastError.isEmpty(); ++i) {
@@ -378,14 +412,45 @@ bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
                 m_skippedMembers.append(name);
                 continue;
             }
+            const QString inTheWay = leftFileInTheWay(parent);
+            if (!inTheWay.isEmpty()) {
+                m_strLastError = memberError(
+                    name, QStringLiteral("같은 이름의 파일이 있어 폴더 \"%1\"을(를) 만들 수 없습니다")
+                              .arg(QDir(root).relativeFilePath(inTheWay)));
+                break;
+            }
             if (!QDir().mkpath(parent) || !platform::IsInsideFolder(root, parent)) {
                 m_strLastError = memberError(name, folderFailure(root, parent));
                 break;
             }
             verifiedFolders.insert(parent);
+            if (filter) {
+                for (QString step = parent; step.size() > root.size() && !madeFolders.contains(step);
+                     step = QFileInfo(step).path())
+                    madeFolders.insert(step);
+            }
         }
         if (isFolder)
             continue;
+        const QString relative = target.mid(rootPrefix.size());
+        ExtractedMember extracted{zip_uint64_t(i), false, {}};
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        extracted.stored = zip_stat_index(zip, zip_uint64_t(i), 0, &stat) == 0 && (stat.valid & ZIP_STAT_COMP_METHOD)
+            && stat.comp_method == ZIP_CM_STORE;
+        if (filter && !filter(relative)) {
+            if (madeFolders.contains(target)) {
+                m_strLastError = memberError(name, QStringLiteral("같은 이름의 폴더가 있습니다"));
+                break;
+            }
+            QString cause;
+            if (!copyMember(zip, zip_uint64_t(i), QString(), buffer, cause)) {
+                m_strLastError = memberError(name, cause);
+                break;
+            }
+            m_left.insert(relative, extracted);
+            continue;
+        }
         const QFileInfo existing(target);
         if (existing.isSymLink()) {
             m_skippedMembers.append(name);
@@ -400,11 +465,6 @@ bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
             m_strLastError = memberError(name, cause);
             break;
         }
-        zip_stat_t stat;
-        zip_stat_init(&stat);
-        ExtractedMember extracted{zip_uint64_t(i), false, {}};
-        extracted.stored = zip_stat_index(zip, zip_uint64_t(i), 0, &stat) == 0 && (stat.valid & ZIP_STAT_COMP_METHOD)
-            && stat.comp_method == ZIP_CM_STORE;
         if (stampOf(target, extracted.written))
             m_extracted.insert(name, extracted);
     }
@@ -414,8 +474,43 @@ bool CZipUnZipWrapper::ExtractAll(const QString& archive, const QString& folder)
     } else {
         m_strSourceArchive = QFileInfo(archive).absoluteFilePath();
         m_sourceStamp = sourceStamp;
+        m_strExtractedRoot = root;
     }
     return m_strLastError.isEmpty();
+}
+
+bool CZipUnZipWrapper::IsLeftInArchive(const QString& path) const
+{
+    const QString clean = QDir::cleanPath(path);
+    return !m_left.isEmpty() && clean.startsWith(m_strExtractedRoot + QLatin1Char('/'))
+        && m_left.contains(clean.mid(m_strExtractedRoot.size() + 1));
+}
+
+bool CZipUnZipWrapper::UnpackLeftMember(const QString& path)
+{
+    if (!IsLeftInArchive(path))
+        return false;
+    const QString target = QDir::cleanPath(path);
+    const QString relative = target.mid(m_strExtractedRoot.size() + 1);
+    ExtractedMember member = m_left.value(relative);
+    // Whatever took the member's place since the open stays, as a file written then would.
+    struct stat info {};
+    if (::lstat(narrow(target).constData(), &info) == 0) {
+        m_left.remove(relative);
+        return false;
+    }
+    zip_t* source = OpenUnchangedSource();
+    if (!source)
+        return false;
+    QByteArray buffer(kCopyChunk, Qt::Uninitialized);
+    QString cause;
+    const bool ok = copyMember(source, member.index, target, buffer, cause) && stampOf(target, member.written);
+    zip_discard(source);
+    if (!ok)
+        return false;
+    m_left.remove(relative);
+    m_extracted.insert(relative, member);
+    return true;
 }
 
 zip_t* CZipUnZipWrapper::OpenUnchangedSource() const
@@ -436,8 +531,22 @@ bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pat
     const QString archivePath = QFileInfo(archive).absoluteFilePath();
 
     QStringList names;
-    if (pattern == QLatin1String("*.*")) {
+    const bool everything = pattern == QLatin1String("*.*");
+    // Members left in the archive whose place no file has taken since.
+    QSet<QString> left;
+    if (everything) {
         collectEntries(root, root.absolutePath(), names);
+        if (!m_left.isEmpty() && QDir::cleanPath(rootFolder) == m_strExtractedRoot) {
+            // What the walk found takes the place of a member of that name (a folder too).
+            const QSet<QString> onDisk(names.cbegin(), names.cend());
+            for (auto member = m_left.cbegin(); member != m_left.cend(); ++member) {
+                if (!onDisk.contains(member.key()) && !onDisk.contains(member.key() + QLatin1Char('/'))) {
+                    left.insert(member.key());
+                    names.append(member.key());
+                }
+            }
+        }
+        std::sort(names.begin(), names.end(), walkOrder);
     } else {
         const QFileInfo single(root.absoluteFilePath(pattern));
         if (!platform::IsSafeRelativePath(pattern) || single.isSymLink() || !single.isFile())
@@ -451,6 +560,10 @@ bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pat
         return false;
     // Read while the new archive is written, so it stays open until that is closed.
     zip_t* source = OpenUnchangedSource();
+    if (!left.isEmpty() && !source) {
+        zip_discard(zip);
+        return false;
+    }
 
     // Each file is either copied from the book as it is compressed there, or deflated here:
     // those are deflated first, on every core, and the archive then only copies them too.
@@ -468,6 +581,11 @@ bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pat
         if (entry.filePath == archivePath)
             continue;
         const bool file = !name.endsWith(QLatin1Char('/'));
+        if (left.contains(name)) {
+            entry.copyFrom = &m_left.constFind(name).value();
+            entries.append(entry);
+            continue;
+        }
         if (file && source && name != QLatin1String(kMimetypeMember)) {
             const auto extracted = m_extracted.constFind(name);
             FileStamp now;
@@ -485,6 +603,12 @@ bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pat
     }
     QList<ParallelDeflate::Deflated> deflated = ParallelDeflate::DeflateFiles(toDeflate, m_nCompressionLevel);
 
+    // The archive library lists every source that reads from the book and searches that list
+    // from its front for each one it frees: freed in the order the archive frees them, that
+    // is quadratic in the members copied (a third of a large save's time at 100,000). Each
+    // is held here once more and freed last, in the order that finds it first in the list.
+    std::vector<zip_source_t*> copies;
+    copies.reserve(std::size_t(entries.size()));
     // A program told to stop gives up the archive: the caller removes what was written.
     zip_register_cancel_callback_with_state(
         zip, [](zip_t*, void*) { return platform::TerminationSignal(); }, nullptr, nullptr);
@@ -508,6 +632,10 @@ bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pat
         if (entry.copyFrom) {
             data = zip_source_zip(zip, source, entry.copyFrom->index, 0, 0, -1);
             compressed = true;
+            if (data) {
+                zip_source_keep(data);
+                copies.push_back(data);
+            }
         } else if (entry.deflated >= 0 && deflated[entry.deflated].ok) {
             data = ParallelDeflate::MakeSource(zip, std::move(deflated[entry.deflated]));
             compressed = true;
@@ -536,6 +664,13 @@ bool CZipUnZipWrapper::ArchivePass(const QString& rootFolder, const QString& pat
     ok = ok && zip_close(zip) == 0;
     if (!ok)
         zip_discard(zip);
+    // The first one sits at the front of the book's list; each one freed from the end of
+    // the list then takes its place there.
+    if (!copies.empty()) {
+        zip_source_free(copies.front());
+        for (auto copy = copies.rbegin(); copy + 1 != copies.rend(); ++copy)
+            zip_source_free(*copy);
+    }
     if (source)
         zip_discard(source);
     return ok;

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class CZipUnZipWrapper {
 public:
     CZipUnZipWrapper();
@@ -39,8 +41,21 @@ public:
     // Stops with false at the first member that cannot be unpacked or written (a damaged
     // member, an unknown compression method, one that unpacks to more than its recorded
     // size, a file where a folder must go, a full disk), or when the archive cannot be read.
-    bool ExtractAll(const QString& archive, const QString& folder);
+    //
+    // With `unpackNow`, only the files whose path below `folder` it accepts are written;
+    // every other member is read through all the same (so that a damaged one fails the
+    // open now) and left in the archive until UnpackLeftMember asks for it. Their folders
+    // are made, and the save copies them from the archive, which must then be unchanged.
+    // A program that reads a few package files of a large book writes only those.
+    // (An archive whose state cannot be recorded, a link for one, is unpacked whole.)
+    using UnpackFilter = std::function<bool(const QString& relativePath)>;
+    bool ExtractAll(const QString& archive, const QString& folder, const UnpackFilter& unpackNow = {});
     const QStringList& GetSkippedMembers() const { return m_skippedMembers; }
+    // True when the file at `path` is a member the last ExtractAll left in the archive.
+    bool IsLeftInArchive(const QString& path) const;
+    // Writes the member left in the archive at `path`, when there is one, nothing has taken
+    // its place and the archive is unchanged. True when it was written.
+    bool UnpackLeftMember(const QString& path);
 
     // Why the last ListMembers or ExtractAll failed, naming the member where there is one.
     const QString& GetLastError() const { return m_strLastError; }
@@ -53,7 +68,9 @@ public:
     //
     // A file that is still exactly as the last ExtractAll wrote it (same size, times and
     // inode), from an archive that has not changed since, is copied from that archive as
-    // it is compressed there instead of being compressed again.
+    // it is compressed there instead of being compressed again; so is a member left in the
+    // archive while no file has taken its place. False when such members are left and the
+    // archive has changed: they cannot be copied, and the book would lose them.
     bool ArchivePass(const QString& rootFolder, const QString& pattern, const QString& archive);
     // Forgets what the last ExtractAll wrote: the next ArchivePass compresses every file.
     void ForgetExtractedMembers();
@@ -90,4 +107,6 @@ private:
     QString m_strSourceArchive;
     FileStamp m_sourceStamp;
     QHash<QString, ExtractedMember> m_extracted; // by member name
+    QString m_strExtractedRoot;
+    QHash<QString, ExtractedMember> m_left; // by path below the root; `written` unused
 };

@@ -115,7 +115,10 @@ QString workFolderTitle(const QFileInfo& book)
 
 } // namespace
 
-CePubContainerFormat::CePubContainerFormat() = default;
+CePubContainerFormat::CePubContainerFormat()
+{
+    m_package.GetOPFManager().GetManifestManager().SetMembersLeftInArchive(&m_zipWrapper);
+}
 
 CePubContainerFormat::~CePubContainerFormat() = default;
 
@@ -198,7 +201,15 @@ bool CePubContainerFormat::OpenEpub(const QString& bookFilePath)
 
     // A book missing one of its members is not this book: saving it would lose that member
     // for good, so the open fails and takes its partial copy away.
-    if (!m_zipWrapper.ExtractAll(source, m_strWorkFolder))
+    // A copy is gone once the open is done, so nothing can be left in it.
+    CZipUnZipWrapper::UnpackFilter unpackNow;
+    if (m_bUnpackOnDemand && !copyFolder) {
+        unpackNow = [](const QString& relativePath) {
+            return relativePath == QLatin1String("mimetype")
+                || relativePath.compare(QLatin1String(kContainerMember), Qt::CaseInsensitive) == 0;
+        };
+    }
+    if (!m_zipWrapper.ExtractAll(source, m_strWorkFolder, unpackNow))
         return RefuseUnpackedBook(book.absoluteFilePath(), m_zipWrapper.GetLastError());
 
     platform::LongWorkStep();
@@ -292,6 +303,7 @@ void CePubContainerFormat::LoadPackage()
         m_strPackageProblem = QStringLiteral("패키지 파일 경로 \"%1\"이(가) 책 밖을 가리킵니다.").arg(relativePath);
         return;
     }
+    m_zipWrapper.UnpackLeftMember(packagePath);
     if (!QFileInfo(packagePath).isFile()) {
         m_strPackageProblem = QStringLiteral("패키지 파일 \"%1\"이(가) 책에 없습니다.").arg(relativePath);
         return;

@@ -25,6 +25,11 @@ public:
     // is refused with a message that names it, and nothing of it is left in the work folder.
     // Needs the archive library bound (GetZipWrapper().LoadLibraries()).
     bool OpenEpub(const QString& bookFilePath);
+    // Opens books from now on with only "mimetype", META-INF/container.xml and the package
+    // files the package loader reads written to the work folder; every other member is
+    // checked and left in the book file, from which the save copies it (see
+    // CZipUnZipWrapper::ExtractAll). For a program that never shows or edits the content.
+    void SetUnpackOnDemand(bool onDemand) { m_bUnpackOnDemand = onDemand; }
 
     // Packs the work folder into `archivePath`: "mimetype" first and stored, then every other
     // file and folder. The target is replaced only by a complete new archive that is on disk;
@@ -82,5 +87,6 @@ private:
     QString m_strWorkFolder; // no trailing separator; empty until a book is open
     QString m_strLastError;
     QString m_strPackageProblem; // why the open book has no package; empty when it has one
+    bool m_bUnpackOnDemand = false;
     CRootFileManager m_rootFileManager;
 };

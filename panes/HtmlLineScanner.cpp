@@ -2,11 +2,14 @@
 
 namespace {
 
+// The text view starts a new line (block) at each of these, as its document does.
 constexpr char16_t kParagraphSeparator = 0x2029;
+constexpr char16_t kBeginningOfFrame = 0xfdd0;
+constexpr char16_t kEndOfFrame = 0xfdd1;
 
-bool isLineBreak(QChar c)
+inline bool isLineBreak(char16_t c)
 {
-    return c == u'\n' || c == u'\r' || c == QChar(kParagraphSeparator);
+    return c == u'\n' || c == u'\r' || c == kParagraphSeparator || c == kBeginningOfFrame || c == kEndOfFrame;
 }
 
 } // namespace
@@ -73,7 +76,7 @@ HtmlScanState CHtmlLineScanner::Scan(QStringView text, int line, QList<HtmlRun>*
     int k = 0;
     for (; k < size; ++k) {
         const char16_t ch = c[k];
-        if (ch == u'\n' || ch == u'\r' || ch == kParagraphSeparator) {
+        if (isLineBreak(ch)) {
             if (ch == u'\r' && k + 1 < size && c[k + 1] == u'\n')
                 ++k;
             if (line >= 0 && line < lines)
@@ -146,7 +149,7 @@ int CHtmlLineScanner::CountLines(QStringView text)
     int lines = 1;
     const int size = int(text.size());
     for (int k = 0; k < size; ++k) {
-        const QChar c = text[k];
+        const char16_t c = text[k].unicode();
         if (!isLineBreak(c))
             continue;
         if (c == u'\r' && k + 1 < size && text[k + 1] == u'\n')
@@ -158,7 +161,7 @@ int CHtmlLineScanner::CountLines(QStringView text)
 
 QStringView CHtmlLineScanner::WithoutLineBreak(QStringView line)
 {
-    while (!line.isEmpty() && isLineBreak(line.back()))
+    while (!line.isEmpty() && isLineBreak(line.back().unicode()))
         line.chop(1);
     return line;
 }

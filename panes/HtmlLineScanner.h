@@ -51,8 +51,8 @@ public:
     // as empty and takes the state it starts in over its whole length. Marks the line coloured.
     HtmlScanState ColourLine(QStringView lineText, int line, QList<HtmlRun>& runs);
 
-    // The lines of `text`, counted the way the text view splits them ("\r\n", "\r", "\n"
-    // and the paragraph separator each end one).
+    // The lines of `text`, counted the way the text view splits them ("\r\n", "\r", "\n",
+    // the paragraph separator and the document's frame marks U+FDD0 and U+FDD1 each end one).
     static int CountLines(QStringView text);
     // A line without its trailing "\r", "\n" or "\r\n".
     static QStringView WithoutLineBreak(QStringView line);

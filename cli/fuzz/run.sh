@@ -9,8 +9,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 seconds="${1:-1800}"
 books="${2:-${KVX_CORPUS_DIR:-$root/../../shared/corpus/epub2}}"
 [ -d "$books" ] || books="$root/../shared/corpus/epub2"
-CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DKVX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-nice -n 19 cmake --build "$root/build-fuzz" --target book_fuzz
+"$root/scripts/fuzz-build.sh" book_fuzz
 seeds="$root/build-fuzz/book-seeds"
 corpus="$root/build-fuzz/book-corpus"
 mkdir -p "$seeds" "$corpus"

@@ -5,8 +5,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 seconds="${1:-1800}"
-CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DKVX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-nice -n 19 cmake --build "$root/build-fuzz" --target server_text_fuzz
+"$root/scripts/fuzz-build.sh" server_text_fuzz
 corpus="$root/build-fuzz/server-text-corpus"
 mkdir -p "$corpus"
 ASAN_OPTIONS=detect_leaks=0 nice -n 19 "$root/build-fuzz/bin/server_text_fuzz" -max_total_time="$seconds" \

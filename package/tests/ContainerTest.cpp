@@ -55,6 +55,28 @@ QStringList archiveMembers(const QString& path)
     return out;
 }
 
+// Every member's name and bytes, in archive order.
+QList<std::pair<QString, QByteArray>> archiveContents(const QString& path)
+{
+    QList<std::pair<QString, QByteArray>> out;
+    int error = 0;
+    zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (!zip)
+        return out;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
+        zip_stat_t stat;
+        zip_stat_index(zip, zip_uint64_t(i), 0, &stat);
+        QByteArray bytes(qsizetype(stat.size), '\0');
+        if (zip_file_t* member = zip_fopen_index(zip, zip_uint64_t(i), 0)) {
+            zip_fread(member, bytes.data(), stat.size);
+            zip_fclose(member);
+        }
+        out.append({QString::fromUtf8(stat.name), bytes});
+    }
+    zip_discard(zip);
+    return out;
+}
+
 QStringList rootTexts(const platform::MemoryTree& tree)
 {
     QStringList out;
@@ -497,4 +519,63 @@ TEST_F(ContainerFixture, SaveCopiesUnchangedMembersFromTheBookAndCompressesTheRe
     ASSERT_TRUE(container->SaveEpub(saved));
     EXPECT_EQ(compressionOf(saved, "OEBPS/images/big.png", &contents), ZIP_CM_DEFLATE);
     EXPECT_EQ(contents, picture);
+}
+
+// lindar-cli's open: only the files the package loader reads are written, the book reads as
+// it does when unpacked whole, and a save copies the rest from the book file, which must
+// then be the one that was opened.
+TEST_F(ContainerFixture, OnDemandOpenWritesOnlyThePackageFilesAndSavesTheWholeBook)
+{
+    ArchiveBuilder book;
+    book.addEpubFrame()
+        .add("OEBPS/content.opf", testbooks::kPackage, false)
+        .add("OEBPS/c1.xhtml", "<html/>", false)
+        .add("OEBPS/text/c2.xhtml", "<html/>", false)
+        .add("OEBPS/text/c 2.xhtml", "<p>two</p>", false)
+        .add("OEBPS/images/p.png", QByteArray(3000, 'p'))
+        .add("OEBPS/toc.ncx", "<ncx xmlns=\"http://www.daisy.org/z3986/2005/ncx/\"><navMap><navPoint id=\"n\" "
+                              "playOrder=\"1\"><navLabel><text>L</text></navLabel><content src=\"text/c%202.xhtml\"/>"
+                              "</navPoint></navMap></ncx>", false);
+    ASSERT_TRUE(book.write(bookPath("book.epub")));
+    struct Opened {
+        QStringList written;
+        QString firstDocument;
+        QStringList manifest;
+    };
+    auto openAndSave = [&](bool onDemand, const QString& target, Opened& opened) {
+        m_manifestTree.DeleteAllItems();
+        m_spineTree.DeleteAllItems();
+        auto container = makeContainer();
+        container->SetUnpackOnDemand(onDemand);
+        ASSERT_TRUE(container->OpenEpub(bookPath("book.epub")));
+        const QString work = container->GetWorkFolderPath();
+        opened.written = filesBelow(work);
+        container->GetPackage().GetOPFManager().GetFirstDocumentPath(opened.firstDocument);
+        opened.firstDocument = QDir(work).relativeFilePath(opened.firstDocument);
+        opened.manifest = rootTexts(m_manifestTree);
+        ASSERT_TRUE(container->SaveEpub(target));
+    };
+    Opened whole;
+    Opened onDemand;
+    openAndSave(false, bookPath("whole.epub"), whole);
+    openAndSave(true, bookPath("on-demand.epub"), onDemand);
+    EXPECT_EQ(onDemand.written,
+              (QStringList{"META-INF/container.xml", "OEBPS/content.opf", "OEBPS/toc.ncx", "mimetype"}));
+    EXPECT_EQ(whole.written.size(), 8);
+    EXPECT_EQ(onDemand.firstDocument, "OEBPS/text/c 2.xhtml");
+    EXPECT_EQ(onDemand.firstDocument, whole.firstDocument);
+    EXPECT_EQ(onDemand.manifest, whole.manifest);
+    const auto saved = archiveContents(bookPath("on-demand.epub"));
+    EXPECT_EQ(saved.size(), 12); // the 8 files and their 4 folders
+    EXPECT_EQ(saved, archiveContents(bookPath("whole.epub")));
+
+    // The book file changes after the open: what was left in it cannot be copied any more.
+    auto container = makeContainer();
+    container->SetUnpackOnDemand(true);
+    ASSERT_TRUE(container->OpenEpub(bookPath("book.epub")));
+    ASSERT_TRUE(soundBook().write(bookPath("book.epub")));
+    EXPECT_FALSE(container->SaveEpub(bookPath("later.epub")));
+    EXPECT_FALSE(QFileInfo::exists(bookPath("later.epub")));
+    EXPECT_EQ(QDir(m_books.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"book.epub", "on-demand.epub", "whole.epub"}));
 }

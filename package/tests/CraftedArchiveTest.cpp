@@ -1,6 +1,7 @@
 // Crafted archives, one table: each must leave everything outside its work folder as it
 // was, and either open with its hostile members left out or be refused with a message that
-// says why, with nothing of it left behind.
+// says why, with nothing of it left behind; the same whether the book is unpacked whole (the
+// editor) or only its package files are (lindar-cli).
 #include "package/ePubContainerFormat.h"
 #include "package/tests/ArchiveBuilder.h"
 #include "package/tests/TestBooks.h"
@@ -127,8 +128,14 @@ TEST_F(CraftedArchive, EachOpensWithoutItsHostileMembersOrIsRefusedWithItsReason
         {"a table of contents nested past the XML limit",
          [](ArchiveBuilder& a) { a.add("OEBPS/toc.ncx", nestedNcx(kMaxXmlDepth), false); }, {},
          "\"toc.ncx\": XML 요소가 한도(25000단계)보다 깊이 중첩되어 있습니다", {}, {}},
+        {"a file where a folder must go", [](ArchiveBuilder& a) { a.add("OEBPS/c1.xhtml/inner.xhtml", "x"); }, {},
+         "같은 이름의 파일이 있어 폴더 \"OEBPS/c1.xhtml\"을(를) 만들 수 없습니다", {}, {}},
+        {"a folder where a file must go", [](ArchiveBuilder& a) { a.add("OEBPS/text", "x"); }, {},
+         "\"OEBPS/text\" 항목의 압축을 풀 수 없습니다: 같은 이름의 폴더가 있습니다", {}, {}},
     };
+    for (const bool onDemand : {false, true})
     for (const CraftedCase& c : cases) {
+        SCOPED_TRACE(onDemand ? "unpacked on demand" : "unpacked whole");
         SCOPED_TRACE(c.name);
         ArchiveBuilder book;
         book.addEpubFrame()
@@ -145,6 +152,7 @@ TEST_F(CraftedArchive, EachOpensWithoutItsHostileMembersOrIsRefusedWithItsReason
         CePubContainerFormat container;
         container.GetZipWrapper().LoadLibraries();
         container.GetZipWrapper().SetLimits(c.limits);
+        container.SetUnpackOnDemand(onDemand);
         const bool opened = container.OpenEpub(path);
         const QString work = container.GetWorkFolderPath();
         // Nothing new anywhere but in the work folder, its base and its lock.
@@ -171,8 +179,11 @@ TEST_F(CraftedArchive, EachOpensWithoutItsHostileMembersOrIsRefusedWithItsReason
         EXPECT_TRUE(m_messages.asked().isEmpty());
         EXPECT_TRUE(container.HasPackage());
         EXPECT_EQ(container.GetZipWrapper().GetSkippedMembers(), c.skipped);
-        for (const QString& file : c.present)
-            EXPECT_TRUE(QFileInfo(work + "/" + file).isFile()) << file.toStdString();
+        for (const QString& file : c.present) {
+            const QString path = work + "/" + file;
+            EXPECT_TRUE(onDemand ? container.GetZipWrapper().IsLeftInArchive(path) : QFileInfo(path).isFile())
+                << file.toStdString();
+        }
         ASSERT_FALSE(work.isEmpty());
         QDir(work).removeRecursively();
     }
@@ -184,13 +195,17 @@ TEST_F(CraftedArchive, FuzzFindingsAreRefusedWithAMessage)
     const QString findings = QStringLiteral(KVX_SOURCE_DIR "/package/tests/data/crafted");
     const QStringList names = QDir(findings).entryList(QDir::Files, QDir::Name);
     ASSERT_FALSE(names.isEmpty());
+    for (const bool onDemand : {false, true})
     for (const QString& name : names) {
+        SCOPED_TRACE(onDemand ? "unpacked on demand" : "unpacked whole");
         SCOPED_TRACE(name.toStdString());
         const QString copy = m_books.filePath(name);
+        QFile::remove(copy);
         ASSERT_TRUE(QFile::copy(findings + "/" + name, copy));
         m_messages.clear();
         CePubContainerFormat container;
         container.GetZipWrapper().LoadLibraries();
+        container.SetUnpackOnDemand(onDemand);
         EXPECT_FALSE(container.OpenEpub(copy));
         EXPECT_EQ(m_messages.asked().size(), 1);
         EXPECT_TRUE(container.GetWorkFolderPath().isEmpty());

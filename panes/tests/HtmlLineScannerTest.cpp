@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextDocument>
 
 namespace {
 
@@ -20,13 +21,18 @@ char stateLetter(HtmlScanState state)
     return '?';
 }
 
-// "mask|end state" for every line.
+// "mask|end state" for every line, the lines split as the viewer's text document splits them.
 QStringList colourLines(const QString& text)
 {
+    QTextDocument document;
+    document.setPlainText(text);
+    QStringList lines;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        lines.append(block.text());
     CHtmlLineScanner scanner;
-    scanner.Reset(CHtmlLineScanner::CountLines(text));
+    EXPECT_EQ(CHtmlLineScanner::CountLines(text), lines.size()) << "as many lines as the view";
+    scanner.Reset(int(lines.size()));
     scanner.Scan(text, 0, nullptr);
-    QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     QStringList result;
     for (int line = 0; line < lines.size(); ++line) {
         QList<HtmlRun> runs;
@@ -73,6 +79,10 @@ TEST(HtmlLineScannerTest, ColoursEachLineByTheScanRules)
          {"cccccccc|c", "cc|c"}},
         {"text quotes and \">\" stay text", "say \"hi\" > 1",
          {"............|."}},
+        {"a frame mark (U+FDD0, U+FDD1) ends a line as in the view", "<a\xef\xb7\x90" "b>c\xef\xb7\x91" "<!-- x",
+         {"tt|t", "tt.|.", "cccccc|c"}},
+        {"a paragraph separator ends a line", "<p\xe2\x80\xa9" "class=\"a\">",
+         {"tt|t", "ttttttvvvt|."}},
         // Line 1's first character has its three bytes on both sides of 4096.
         {"multi-byte characters across read-buffer edges",
          padding(4094) + "\n" + hangul + "<b class=\"" + hangul + "\">" + hangul + "</b>\n" + padding(kSecondEdge)
