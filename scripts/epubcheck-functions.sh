@@ -25,12 +25,20 @@ describe() {
     fi
 }
 
-# keep_editor_test_books SCRIPT VARIABLE FILTER FOLDER: checks the tools (`bin` holds the
-# editor tests, `jar` is epubcheck), then runs the editor tests FILTER with VARIABLE=FOLDER,
-# where they keep the books they save. A missing tool or a failed test ends the script
-# with status 2.
+# keep_editor_test_books SCRIPT VARIABLE FILTER: runs the editor tests FILTER with
+# VARIABLE naming the folder where they keep the books they save, `$work/books`. Sets `bin`
+# (LINDAR_BIN_DIR, default this checkout's build/bin), `jar` (EPUBCHECK_JAR, default
+# /usr/bin/epubcheck) and `work`, a scratch folder that goes when the script ends. A missing
+# tool or a failed test ends the script with status 2.
 keep_editor_test_books() {
-    local script="$1" variable="$2" filter="$3" folder="$4"
+    local script="$1" variable="$2" filter="$3"
+    local scripts
+    scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+    bin="${LINDAR_BIN_DIR:-$scripts/../build/bin}"
+    jar="${EPUBCHECK_JAR:-/usr/bin/epubcheck}"
+    work="$(mktemp -d)"
+    trap 'rm -rf "$work"' EXIT
+    local folder="$work/books"
     local problem=""
     if [[ ! -x "$bin/editor_tests" ]]; then problem="no editor_tests in $bin (build it first)"
     elif ! command -v java >/dev/null; then problem="java is not installed (apt-get install default-jre-headless epubcheck)"
